@@ -1,0 +1,6 @@
+// Umbrella header of the Tessivo imaging toolkit.
+#pragma once
+#include "tessivo/imaging.h"
+#include "tessivo/pixel_formats.h"
+#include "tessivo/safe_array.h"
+#include "tessivo/status.h"

@@ -1,0 +1,25 @@
+// Per-instance state of cImaging. Each family keeps its fields in its own block.
+#pragma once
+#include <cstdint>
+
+#include "core/image_registry.h"
+#include "tessivo/status.h"
+
+namespace tessivo {
+
+struct ImagingState {
+  // Registry, status and lifecycle.
+  int32_t nativeImage = 0;
+  TessivoStatus lastStatus = OK;
+  int32_t nativeMultiPageTiffTarget = 0;  // image open as a native multi-page TIFF target
+  bool tiffOpenReadOnly = false;
+  bool gifOpenReadOnly = false;
+  bool disableCodecPlugin = false;
+  bool preserveTags = true;
+  CapturedTags capturedTags;
+
+  // Stores `status` as the last status and returns it.
+  TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
+};
+
+}  // namespace tessivo
