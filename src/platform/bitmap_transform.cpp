@@ -169,12 +169,8 @@ Status Bitmap::RotateFlip(RotateFlipType type) {
   const int32_t newStride = StrideFor(format_, newWidth);
   if (newStride < 0 || static_cast<int64_t>(newStride) * newHeight > kMaxPixelBytes) return Status::OutOfMemory;
 
-  std::vector<uint8_t> pixels;
-  try {
-    pixels.assign(static_cast<size_t>(newStride) * static_cast<size_t>(newHeight), 0);
-  } catch (const std::bad_alloc&) {
-    return Status::OutOfMemory;
-  }
+  PixelBuffer pixels;
+  if (!pixels.Allocate(static_cast<size_t>(newStride) * static_cast<size_t>(newHeight))) return Status::OutOfMemory;
   const SourceMap m = MapFor(type, width_, height_);
   const int bpp = BitsPerPixel(format_);
   const intptr_t pixelBytes = bpp / 8;
