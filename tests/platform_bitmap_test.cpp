@@ -86,6 +86,12 @@ TEST(PlatformBitmap, CreateOverUsesCallerMemoryBottomUp) {
   EXPECT_EQ(b->Width(), 3);
   EXPECT_EQ(Pixel(*b, 0, 1), 0x11223344u);
 
+  // Flipping packed caller rows leaves the bits past the last pixel alone.
+  uint8_t mono[4] = {0xC3, 0, 0, 0};  // pixels 1 1 0, then five caller bits 0 0 0 1 1
+  ASSERT_EQ(Bitmap::CreateOver(3, 1, 4, kPixelFormat1bppIndexed, mono, b), Status::Ok);
+  ASSERT_EQ(b->RotateFlip(RotateNoneFlipX), Status::Ok);
+  EXPECT_EQ(mono[0], 0x63);
+
   EXPECT_EQ(Bitmap::CreateOver(2, 3, 7, kPixelFormat32bppARGB, memory.data(), b), Status::InvalidParameter);
   EXPECT_EQ(Bitmap::CreateOver(2, 3, 8, kPixelFormat32bppARGB, nullptr, b), Status::InvalidParameter);
 }
