@@ -5,3 +5,4 @@
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
+#include "tessivo/streams.h"
