@@ -9,11 +9,8 @@
 #include <string_view>
 #include <vector>
 
-<<<<<<< HEAD
 #include "tessivo/enums_io.h"
-=======
 #include "tessivo/invoke_result.h"
->>>>>>> main
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
