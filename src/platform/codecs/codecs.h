@@ -86,9 +86,12 @@ const ImageCodecInfo* FindEncoder(const std::string& clsid);
 enum class EncoderParameterId {
   Quality,         // JPEG: 0..100 (values above 100 are taken as 100); default 75
   Compression,     // TIFF: an EncoderValue compression (LZW default)
-  ColorDepth,      // TIFF: 1, 4, 8, 24, 32, 48, 64 bits per pixel; the image is converted
+  ColorDepth,      // TIFF: 1, 4, 8, 24, 32, 48, 64 bits per pixel (16 is taken as 24); the
+                   // image is converted to 1/4/8bppIndexed, 24bppRGB, 32bppARGB, 48bppRGB
+                   // or 64bppARGB first
   SaveFlag,        // EncoderValueMultiFrame / FrameDimensionPage / Flush (see MultiFrameEncoder)
-  Transformation,  // JPEG: EncoderValueTransform* (lossless when the image is a decoded JPEG)
+  Transformation,  // JPEG: EncoderValueTransform*, applied to the pixels before encoding
+                   // (TransformJpegFile transforms an encoded file without loss)
 };
 
 // Parameter identifiers as the platform spells them (braced lower-case GUIDs), both ways.
@@ -107,7 +110,7 @@ enum EncoderValue : int32_t {
   EncoderValueCompressionLZW = 2,
   EncoderValueCompressionCCITT3 = 3,
   EncoderValueCompressionCCITT4 = 4,
-  EncoderValueCompressionRle = 5,  // TIFF PackBits
+  EncoderValueCompressionRle = 5,  // TIFF CCITT modified Huffman run lengths (1-bit)
   EncoderValueCompressionNone = 6,
   EncoderValueScanMethodInterlaced = 7,
   EncoderValueScanMethodNonInterlaced = 8,
@@ -149,11 +152,13 @@ Status EncodeImageFile(const Bitmap& image, const std::string& path, const std::
 Status EncodeImageStream(const Bitmap& image, Stream& stream, const std::string& clsid,
                          const std::vector<EncoderParameter>& params = {});
 
-// A multi-frame TIFF being written: Begin writes the first frame (its parameters must include
-// SaveFlag = EncoderValueMultiFrame), AddFrame appends further frames (SaveFlag
-// EncoderValueFrameDimensionPage, optional; Compression/ColorDepth may be given per frame,
-// otherwise the first frame's are used), Flush (SaveFlag EncoderValueFlush through AddFrame,
-// or the destructor) completes the file. After Flush, AddFrame is WrongState.
+// A multi-frame TIFF being written. Begin writes the first frame; its parameters must include
+// SaveFlag = EncoderValueMultiFrame (else InvalidParameter; an encoder other than TIFF:
+// InvalidParameter). AddFrame appends a frame; it accepts SaveFlag
+// EncoderValueFrameDimensionPage (optional) or EncoderValueLastFrame (the frame is the last:
+// the file is completed after it), and Compression/ColorDepth for that frame (the first
+// frame's compression otherwise). Flush, or the destructor, completes the file; afterwards
+// AddFrame is WrongState. A file that fails to begin is removed.
 class MultiFrameEncoder {
  public:
   static Status Begin(const Bitmap& first, const std::string& path, const std::string& clsid,
