@@ -96,9 +96,9 @@ TEST(SaveTiff, BilevelCompressionsApplyToOneBitImagesOnly) {
   struct Case {
     int32_t id;
     TifCompression asked;
-    int32_t written;  // TIFF Compression tag: 1 none, 3 G3, 4 G4, 5 LZW, 32773 PackBits
+    int32_t written;  // TIFF Compression tag: 1 none, 2 CCITT RLE, 3 G3, 4 G4, 5 LZW
   } cases[] = {{colour, CompressionCCITT4, 5}, {colour, CompressionCCITT3, 5}, {grey, CompressionRLE, 5},
-               {mono, CompressionCCITT4, 4},   {mono, CompressionCCITT3, 3},  {mono, CompressionRLE, 32773},
+               {mono, CompressionCCITT4, 4},   {mono, CompressionCCITT3, 3},  {mono, CompressionRLE, 2},
                {colour, CompressionNone, 1},   {colour, CompressionLZW, 5}};
   for (const Case& c : cases) {
     im.SetNativeImage(c.id);

@@ -67,7 +67,9 @@ uint32_t PixelOf(int32_t id, int32_t x, int32_t y) {
   uint32_t argb = 0;
   platform::Bitmap* image = ResolveImage(id);
   EXPECT_NE(image, nullptr);
-  if (image) EXPECT_EQ(image->GetPixel(x, y, argb), platform::Status::Ok);
+  if (image) {
+    EXPECT_EQ(image->GetPixel(x, y, argb), platform::Status::Ok);
+  }
   return argb;
 }
 
