@@ -7,4 +7,5 @@
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
+#include "tessivo/streams.h"
 #include "tessivo/variant.h"

@@ -137,7 +137,7 @@ TessivoStatus FromCodecBitmap(const TvimgplugApi& codec, tvimg_bitmap* source,
     return UnknownImageFormat;
 
   std::unique_ptr<Bitmap> image;
-  status = FromPlatform(Bitmap::Create(static_cast<int32_t>(width), static_cast<int32_t>(height),
+  status = StatusOf(Bitmap::Create(static_cast<int32_t>(width), static_cast<int32_t>(height),
                                        format, image));
   if (status != OK) return status;
 
@@ -232,7 +232,7 @@ TessivoStatus ToCodecBitmap(const TvimgplugApi& codec, const Bitmap& source, Cod
   const Bitmap* rows = &source;
   if (format != own) {
     platform::Rect all{0, 0, source.Width(), source.Height()};
-    TessivoStatus status = FromPlatform(source.CloneArea(all, format, converted));
+    TessivoStatus status = StatusOf(source.CloneArea(all, format, converted));
     if (status != OK) return status;
     rows = converted.get();
   }

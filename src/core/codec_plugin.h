@@ -78,9 +78,6 @@ struct TvimgplugApi {
 // missing an entry point). The plug-in is looked for on the first call of each thread.
 const TvimgplugApi* CodecPlugin();
 
-// The plug-in's file version as a dotted string ("1.0.0.0"); "0" while it is absent.
-std::string CodecPluginVersionString();
-
 // Replaces the calling thread's plug-in with `api` (null: absent) and returns the previous
 // table. Lets a host embed a statically linked codec, and the tests run the codec routes.
 const TvimgplugApi* InstallCodecPlugin(const TvimgplugApi* api);

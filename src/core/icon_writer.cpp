@@ -105,20 +105,20 @@ TessivoStatus MakeIconImage(const Bitmap& image, bool transparent, uint32_t tran
   const platform::Rect all{0, 0, image.Width(), image.Height()};
   std::unique_ptr<Bitmap> icon;
   if (image.Width() == kIconSize && image.Height() == kIconSize) {
-    TessivoStatus status = FromPlatform(image.CloneArea(all, platform::kPixelFormat32bppARGB, icon));
+    TessivoStatus status = StatusOf(image.CloneArea(all, platform::kPixelFormat32bppARGB, icon));
     if (status != OK) return status;
   } else {
     // Interpolating premultiplied samples keeps transparent pixels from bleeding colour.
     std::unique_ptr<Bitmap> source, scaled;
     TessivoStatus status =
-        FromPlatform(image.CloneArea(all, platform::kPixelFormat32bppPARGB, source));
+        StatusOf(image.CloneArea(all, platform::kPixelFormat32bppPARGB, source));
     if (status == OK)
-      status = FromPlatform(
+      status = StatusOf(
           Bitmap::Create(kIconSize, kIconSize, platform::kPixelFormat32bppPARGB, scaled));
     if (status != OK) return status;
     Resample(*source, *scaled);
     const platform::Rect iconArea{0, 0, kIconSize, kIconSize};
-    status = FromPlatform(scaled->CloneArea(iconArea, platform::kPixelFormat32bppARGB, icon));
+    status = StatusOf(scaled->CloneArea(iconArea, platform::kPixelFormat32bppARGB, icon));
     if (status != OK) return status;
   }
   if (transparent) {
@@ -186,11 +186,11 @@ TessivoStatus WriteIconFile(const Bitmap& icon, const std::string& path) {
   }
 
   std::unique_ptr<platform::FileStream> stream;
-  TessivoStatus status = FromPlatform(
+  TessivoStatus status = StatusOf(
       platform::FileStream::Open(path, platform::FileStream::Mode::Create, stream));
   if (status != OK) return status;
-  status = FromPlatform(stream->Write(file.data(), file.size()));
-  if (status == OK) status = FromPlatform(stream->Flush());
+  status = StatusOf(stream->Write(file.data(), file.size()));
+  if (status == OK) status = StatusOf(stream->Flush());
   stream.reset();
   if (status != OK) std::remove(path.c_str());
   return status;

@@ -5,7 +5,7 @@
 
 namespace tessivo {
 
-inline TessivoStatus FromPlatform(platform::Status s) {
+inline TessivoStatus StatusOf(platform::Status s) {
   return static_cast<TessivoStatus>(static_cast<int32_t>(s));
 }
 

@@ -52,7 +52,7 @@ TessivoStatus SaveWithPattern(platform::Bitmap& image, const std::string& path,
                               const std::vector<EncoderParameter>& params) {
   const platform::ImageCodecInfo* encoder = EncoderByPattern(pattern);
   if (!encoder) return UnknownImageFormat;
-  return FromPlatform(platform::EncodeImageFile(image, path, encoder->clsid, params));
+  return StatusOf(platform::EncodeImageFile(image, path, encoder->clsid, params));
 }
 
 void PrepareForEncoding(platform::Bitmap& image) {
@@ -92,7 +92,7 @@ TessivoStatus SaveJpeg(platform::Bitmap& image, const std::string& path, int32_t
   PrepareForEncoding(image);
   std::vector<EncoderParameter> params;
   if (quality >= 0) params.push_back({EncoderParameterId::Quality, std::min(quality, 100)});
-  return FromPlatform(platform::EncodeImageFile(image, path, encoder->clsid, params));
+  return StatusOf(platform::EncodeImageFile(image, path, encoder->clsid, params));
 }
 
 TessivoStatus SaveTiff(platform::Bitmap& image, const std::string& path, int32_t compression,
@@ -106,7 +106,7 @@ TessivoStatus SaveTiff(platform::Bitmap& image, const std::string& path, int32_t
   std::vector<EncoderParameter> params;
   if (compression != 0) params.push_back({EncoderParameterId::Compression, compression});
   if (colorDepth != 0) params.push_back({EncoderParameterId::ColorDepth, colorDepth});
-  return FromPlatform(platform::EncodeImageFile(image, path, encoder->clsid, params));
+  return StatusOf(platform::EncodeImageFile(image, path, encoder->clsid, params));
 }
 
 TessivoStatus SaveToStream(platform::Bitmap& image, const std::string& format, int32_t parameter,
@@ -125,7 +125,7 @@ TessivoStatus SaveToStream(platform::Bitmap& image, const std::string& format, i
                         CompressionForDepth(parameter, platform::BitsPerPixel(image.Format()))});
     }
   }
-  return FromPlatform(platform::EncodeImageStream(image, stream, encoder->clsid, params));
+  return StatusOf(platform::EncodeImageStream(image, stream, encoder->clsid, params));
 }
 
 TessivoStatus SaveToBytes(platform::Bitmap& image, const std::string& format, int32_t parameter,
@@ -137,7 +137,7 @@ TessivoStatus SaveToBytes(platform::Bitmap& image, const std::string& format, in
     if (temp.empty()) return GenericError;
     TessivoStatus status =
         SaveJpeg(image, temp, parameter >= 1 ? parameter : kDefaultJpegQuality, codecAllowed);
-    if (status == OK) status = FromPlatform(platform::ReadFileBytes(temp, bytes));
+    if (status == OK) status = StatusOf(platform::ReadFileBytes(temp, bytes));
     DeleteFileQuietly(temp);
     if (status != OK) return status;
   } else {

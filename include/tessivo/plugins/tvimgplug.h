@@ -5,8 +5,10 @@
  * handle (TGA, PNM, PSD, J2K, EXR, ...), holds multi-page TIFF and GIF documents open page by
  * page, and writes JPEG-compressed TIFF files. The toolkit never links it: it resolves the
  * functions below by name with dlsym, so every one of them must be exported with C linkage and
- * exactly this signature. A plug-in whose tvimgplug_GetVersion() is below
- * TVIMGPLUG_MIN_VERSION, or that lacks a function, is treated as absent.
+ * exactly this signature. Like every plug-in it also exports its file version
+ * (tv_plugin_file_version, plugin_abi.h). A plug-in without a file version, whose
+ * tvimgplug_GetVersion() is below TVIMGPLUG_MIN_VERSION, or that lacks a function, is treated
+ * as absent.
  *
  * Conventions
  * - Paths are UTF-8. Handles are opaque pointers; NULL means failure or "none".
