@@ -33,6 +33,10 @@ class MappedFile {
 // never leaves a truncated file behind.
 bool WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size);
 
+// Decodes a file's bytes with the decoder of `format` (TVIMG_UNKNOWN: judged by signature);
+// null when the bytes are not a picture of that format or break a limit.
+BitmapPtr LoadFromMemory(int32_t format, const uint8_t* data, size_t size);
+
 // JPEG (libjpeg-turbo). Grey files become 8-bit grey, colour 24-bit, CMYK/YCCK 24-bit RGB with
 // cmykSource set. Markers: EXIF (APP1), IPTC (APP13), ICC profile (APP2).
 BitmapPtr LoadJpeg(const uint8_t* data, size_t size);

@@ -67,25 +67,6 @@ bool Forget(const void* object) {
 
 tvimg_bitmap* Handout(BitmapPtr bitmap) { return Track(bitmap.release()); }
 
-BitmapPtr LoadBytes(int32_t format, const uint8_t* data, size_t size) {
-  if (format == TVIMG_UNKNOWN)
-    format = tvimg::FormatFromSignature(data, std::min(size, tvimg::kSignatureBytes), nullptr, 0, size);
-  switch (format) {
-    case TVIMG_JPEG:
-      return tvimg::LoadJpeg(data, size);
-    case TVIMG_TIFF: {
-      tvimg::TiffDocument* document = tvimg::OpenTiff(data, size);
-      BitmapPtr page = tvimg::LoadTiffPage(document, 0);
-      tvimg::CloseTiff(document);
-      return page;
-    }
-    case TVIMG_KOALA:
-      return tvimg::LoadKoala(data, size);
-    default:
-      return tvimg::LoadWithMagick(format, data, size);
-  }
-}
-
 int JpegQualityFromFlags(int32_t flags) {
   const int32_t q = flags & 0x7F;
   if (q >= 1 && q <= 100) return q;
@@ -131,7 +112,7 @@ TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int3
   try {
     tvimg::MappedFile file(path);
     if (!file.ok()) return nullptr;
-    return Handout(LoadBytes(format, file.data(), file.size()));
+    return Handout(tvimg::LoadFromMemory(format, file.data(), file.size()));
   } catch (...) {
     return nullptr;
   }

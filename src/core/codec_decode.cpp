@@ -3,6 +3,7 @@
 #include "core/codec_bitmaps.h"
 #include "core/codec_plugin.h"
 #include "core/documents.h"
+#include "core/iptc_records.h"
 #include "core/image_registry.h"
 #include "core/temp_files.h"
 
@@ -124,6 +125,7 @@ TessivoStatus CodecDecodeFile(const std::string& path, bool icm, bool tiffReadOn
   TessivoStatus status = FromCodecBitmap(*codec, bitmap.get(), image);
   if (status != OK) return status;
   registry.Register(id, std::move(image), CodecFormatName(format), path, OriginMemory);
+  AttachIptcRecords(id, ReadIptcRecords(*codec, bitmap.get()));
   return OK;
 }
 
