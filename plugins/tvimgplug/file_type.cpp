@@ -107,7 +107,10 @@ int32_t FormatFromSignature(const uint8_t* h, size_t size, const uint8_t* tail, 
   if (size >= 526 && ((h[522] == 0x00 && h[523] == 0x11 && h[524] == 0x02 && h[525] == 0xFF) ||
                       (h[522] == 0x11 && h[523] == 0x01)))
     return TVIMG_PICT;
-  if (StartsWith(h, size, "\0\0\1\0", 4) || StartsWith(h, size, "\0\0\2\0", 4)) return TVIMG_ICO;
+  // Icons: type 1 (icon) or 2 (cursor), at least one entry whose reserved byte is zero.
+  if ((StartsWith(h, size, "\0\0\1\0", 4) || StartsWith(h, size, "\0\0\2\0", 4)) && size >= 22 &&
+      Le16(h + 4) > 0 && h[9] == 0)
+    return TVIMG_ICO;
   if (size >= 128 && h[0] == 0x0A && h[1] <= 5 && h[1] != 1 && h[2] <= 1 &&
       (h[3] == 1 || h[3] == 2 || h[3] == 4 || h[3] == 8))
     return TVIMG_PCX;

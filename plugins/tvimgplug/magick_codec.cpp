@@ -163,9 +163,13 @@ BitmapPtr Convert(MagickWand* wand, int32_t format) {
     if (!MagickTransformImageColorspace(wand, sRGBColorspace)) return nullptr;
   }
   const bool alpha = MagickGetImageAlphaChannel(wand) == MagickTrue;
-  const size_t depth = MagickGetImageDepth(wand);
+  // The depth the pixels need, not the depth field: several coders report 16 for 8-bit data.
+  const size_t depth = MagickGetImageChannelDepth(wand, AllChannels);
   const ImageType type = MagickGetImageType(wand);
   const bool grey = type == GrayscaleType || type == BilevelType;
+  // Fax and bitmap formats hold black and white only, whatever grey the coder reports.
+  const bool bilevelFormat = format == TVIMG_FAXG3 || format == TVIMG_WBMP || format == TVIMG_XBM ||
+                             format == TVIMG_PBM || format == TVIMG_PBMRAW || format == TVIMG_JBIG;
   BitmapPtr b;
 
   if (IsFloatFormat(format)) {
@@ -177,7 +181,7 @@ BitmapPtr Convert(MagickWand* wand, int32_t format) {
   } else if (depth > 8) {
     b = AllocateBitmap(w, h, alpha ? 64 : 48, alpha ? TVIMG_TYPE_RGBA16 : TVIMG_TYPE_RGB16);
     if (!b || !ExportRows(wand, *b, alpha ? "RGBA" : "RGB", ShortPixel)) return nullptr;
-  } else if (type == BilevelType && !alpha) {
+  } else if ((type == BilevelType || bilevelFormat) && !alpha) {
     b = AllocateBitmap(w, h, 1);
     std::vector<uint8_t> row(w);
     if (!b) return nullptr;
@@ -389,9 +393,10 @@ bool SaveGifFrames(const std::vector<const tvimg_bitmap*>& frames, const std::st
   }
   MagickResetIterator(wand.get());
   MagickNextImage(wand.get());
-  MagickSetImageIterations(wand.get(), frames.front()->loopCount >= 0
-                                           ? static_cast<size_t>(frames.front()->loopCount)
-                                           : 0);
+  // The loop count is the GIF's own repeat count (0: forever); ImageMagick counts plays, one
+  // more than the repeats.
+  const int32_t loops = frames.front()->loopCount;
+  MagickSetImageIterations(wand.get(), loops > 0 ? static_cast<size_t>(loops) + 1 : 0);
   return WriteBlob(wand.get(), "GIF", path, true);
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/codec_plugin.h"
 #include "platform/plugin_library.h"
+#include "support/io_fixtures.h"  // ReadBytes, WriteBytes
 
 namespace tessivo::testing {
 
@@ -30,8 +31,5 @@ std::string CodecSample(const std::string& name);
 
 // A fresh empty folder under the test's temporary folder.
 std::string FreshFolder(const std::string& name);
-
-std::vector<uint8_t> ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace tessivo::testing
