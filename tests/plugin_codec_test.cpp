@@ -318,6 +318,8 @@ TEST_F(CodecPluginTest, AnimatedGifDocumentKeepsDelaysDisposalAndLoopCount) {
   EXPECT_EQ(at[13] | at[14] << 8, 3);  // 03 01 count-lo count-hi after the name
 }
 
+}  // namespace
+
 // A JPEG with Photoshop IPTC records: caption (2:120), keywords (2:25) twice, record version.
 std::vector<uint8_t> JpegWithIptc(const std::vector<uint8_t>& jpeg) {
   std::vector<uint8_t> iim;
@@ -350,6 +352,8 @@ std::vector<uint8_t> JpegWithIptc(const std::vector<uint8_t>& jpeg) {
   return out;
 }
 
+namespace {
+
 TEST_F(CodecPluginTest, IptcRecordsOfAJpegBecomeMetadataItems) {
   const std::string path = testing::FreshFolder("codec-iptc") + "/iptc.jpg";
   testing::WriteBytes(path, JpegWithIptc(testing::ReadBytes(CodecSample("sample.jpg"))));
@@ -367,7 +371,7 @@ TEST_F(CodecPluginTest, IptcRecordsOfAJpegBecomeMetadataItems) {
   ASSERT_EQ(codec().GetMetadataItem(TVIMG_METADATA_IPTC, bitmap, 1, &id, &type, &value, &length), 1);
   EXPECT_EQ(id, 0x0278u);
   EXPECT_EQ(type, 2);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(value), length), std::string("A caption\0", 10));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(value), length), "A caption");
   EXPECT_EQ(codec().GetMetadataItem(TVIMG_METADATA_IPTC, bitmap, 4, &id, &type, &value, &length), 0);
   codec().Unload(bitmap);
 }

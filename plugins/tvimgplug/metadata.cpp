@@ -184,7 +184,6 @@ std::vector<MetadataItem> ParseIptc(const uint8_t* data, size_t size) {
       item.value.assign(data + at, data + at + length);
     } else {
       item.value.assign(data + at, data + at + length);
-      if (item.type == 2) item.value.push_back(0);
     }
     items.push_back(std::move(item));
     at += length;

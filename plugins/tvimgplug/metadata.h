@@ -35,7 +35,7 @@ std::vector<uint8_t> RawTiffTag(const uint8_t* data, size_t size, uint64_t ifdOf
                                 uint32_t tag);
 
 // IPTC datasets of an IIM stream (tag marker 0x1C, record, dataset, length). The id of an item
-// is record << 8 | dataset; text datasets are ASCII with a terminating zero, the record version
+// is record << 8 | dataset; text datasets are ASCII (the text as stored, no terminator), the record version
 // datasets SHORT, the rest UNDEFINED.
 std::vector<MetadataItem> ParseIptc(const uint8_t* data, size_t size);
 

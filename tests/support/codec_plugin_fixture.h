@@ -33,3 +33,9 @@ std::string CodecSample(const std::string& name);
 std::string FreshFolder(const std::string& name);
 
 }  // namespace tessivo::testing
+
+namespace tessivo {
+// `jpeg` with an APP13 Photoshop segment of IPTC records: record version 4 (2:0), caption
+// "A caption" (2:120), keywords "one" and "two" (2:25).
+std::vector<uint8_t> JpegWithIptc(const std::vector<uint8_t>& jpeg);
+}  // namespace tessivo
