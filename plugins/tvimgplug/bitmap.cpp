@@ -17,11 +17,7 @@ BitmapPtr AllocateBitmap(uint32_t width, uint32_t height, uint32_t bpp, int32_t 
   if (pitch == 0 || uint64_t{pitch} * height > kMaxPixelBytes) return nullptr;
   BitmapPtr bitmap(new (std::nothrow) tvimg_bitmap);
   if (!bitmap) return nullptr;
-  try {
-    bitmap->bits.assign(static_cast<size_t>(pitch) * height, 0);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  if (!bitmap->bits.Allocate(static_cast<size_t>(pitch) * height)) return nullptr;
   bitmap->width = width;
   bitmap->height = height;
   bitmap->bpp = bpp;

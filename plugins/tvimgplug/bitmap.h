@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "pixel_buffer.h"
 #include "tessivo/plugins/tvimgplug.h"
 
 namespace tvimg {
@@ -33,7 +34,7 @@ struct tvimg_bitmap {
                        // RGBA16), 96, 128 (RGBF, RGBAF)
   uint32_t pitch = 0;  // bytes per row, a multiple of 4
   int32_t type = TVIMG_TYPE_BITMAP;
-  std::vector<uint8_t> bits;
+  tvimg::PixelBuffer bits;
   std::array<uint8_t, 1024> palette{};  // blue, green, red, 0 per entry
   std::vector<uint8_t> transparency;    // alpha per palette entry; empty when opaque
   bool cmykSource = false;              // pixels were converted from CMYK samples
