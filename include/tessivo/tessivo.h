@@ -1,6 +1,8 @@
 // Umbrella header of the Tessivo imaging toolkit.
 #pragma once
 #include "tessivo/imaging.h"
+#include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
+#include "tessivo/variant.h"
