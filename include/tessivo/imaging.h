@@ -119,15 +119,15 @@ class cImaging {
                                       int32_t nWidth, int32_t nHeight);
   TessivoStatus GetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nSrcLeft, int32_t nSrcTop,
                                     int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArray(const SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
+  TessivoStatus SetPixelArray(SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
                               int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArrayARGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+  TessivoStatus SetPixelArrayARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
                                   int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArrayBytesARGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+  TessivoStatus SetPixelArrayBytesARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                        int32_t nDstTop, int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArrayBytesRGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+  TessivoStatus SetPixelArrayBytesRGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                       int32_t nDstTop, int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArray8bpp1D(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+  TessivoStatus SetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
                                     int32_t nWidth, int32_t nHeight);
   int32_t PixelGetColor(int32_t nSrcLeft, int32_t nSrcTop);
   TessivoStatus PixelSetColor(int32_t nDstLeft, int32_t nDstTop, int32_t nARGBColor);
