@@ -1,5 +1,6 @@
 // Umbrella header of the Tessivo imaging toolkit.
 #pragma once
+#include "tessivo/facade.h"
 #include "tessivo/imaging.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
