@@ -1,0 +1,55 @@
+// Host services for tests: records every message and answers the open-file dialog with a
+// prepared path. Installed for the life of the object.
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host_services.h"
+
+namespace tessivo::testing {
+
+class ScriptedHost : public platform::HostServices {
+ public:
+  struct Message {
+    std::string title;
+    std::string text;
+    platform::MessageIcon icon;
+  };
+  void ShowMessage(const std::string& title, const std::string& text,
+                   platform::MessageIcon icon) override {
+    messages.push_back({title, text, icon});
+  }
+  std::optional<std::string> OpenFileDialog(const std::string&, const std::string&) override {
+    return dialogAnswer;
+  }
+  std::vector<Message> messages;
+  std::optional<std::string> dialogAnswer;
+};
+
+// Installs a ScriptedHost for one scope and restores the previous services afterwards.
+class ScopedHost {
+ public:
+  ScopedHost() : host_(std::make_shared<ScriptedHost>()), previous_(platform::InstallHostServices(host_)) {}
+  ~ScopedHost() { platform::InstallHostServices(previous_); }
+  ScriptedHost& operator*() { return *host_; }
+  ScriptedHost* operator->() { return host_.get(); }
+
+ private:
+  std::shared_ptr<ScriptedHost> host_;
+  std::shared_ptr<platform::HostServices> previous_;
+};
+
+// Sets an environment variable for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value);
+  ~ScopedEnv();
+
+ private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
+
+}  // namespace tessivo::testing
