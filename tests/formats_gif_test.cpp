@@ -5,7 +5,15 @@
 #include <random>
 #include <vector>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/image_registry.h"
 #include "formats/gif89a_writer.h"
+#include "platform/bitmap.h"
+#include "tessivo/imaging.h"
 
 namespace tessivo {
 namespace {
@@ -297,6 +305,77 @@ TEST(GifWriter, RefusesWhatTheFileCannotHold) {
   EXPECT_FALSE(EncodeGIF89a(image, out));  // wider than the 16-bit field
   EXPECT_TRUE(out.empty());
   EXPECT_FALSE(WriteGIF89a("/nonexistent-dir/x.gif", 4, 4, 8, pixels, palette, true, -1));
+}
+
+std::string TempPath(const std::string& name) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir ? dir : "/tmp") + "/" + name;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(SaveAsGIFi, NeedsANativeImageAndAWritablePath) {
+  cImaging im;
+  EXPECT_EQ(im.SaveAsGIFi(TempPath("none.gif")), GenericError);
+  im.SetNativeImage(4242);
+  EXPECT_EQ(im.SaveAsGIFi(TempPath("none.gif")), InvalidParameter);
+  im.CreateNewImage(2, 2, 8);
+  EXPECT_EQ(im.SaveAsGIFi("/nonexistent-dir/a.gif"), GenericError);
+}
+
+TEST(SaveAsGIFi, MarksTheTransparentEntryItselfWhenColoursRepeat) {
+  cImaging im;
+  const int32_t id = im.CreateNewImage(4, 2, 8);
+  std::vector<int32_t> entries(16, static_cast<int32_t>(0xFF101010u));
+  entries[1] = static_cast<int32_t>(0xFFFF0000u);  // opaque red
+  entries[3] = 0x00FF0000;                         // the same red, transparent
+  ASSERT_EQ(im.ColorPaletteSet(SafeArray<int32_t>::FromVector(entries)), OK);
+  platform::Bitmap* bitmap = ResolveImage(id);
+  for (int32_t y = 0; y < 2; ++y)
+    for (int32_t x = 0; x < 4; ++x) bitmap->Row(y)[x] = static_cast<uint8_t>(x);
+
+  const std::string path = TempPath("transparent.gif");
+  ASSERT_EQ(im.SaveAsGIFi(path), OK);
+  DecodedGif gif;
+  ASSERT_TRUE(Decode(ReadFile(path), gif));
+  EXPECT_EQ(gif.transparentIndex, 3);
+  EXPECT_TRUE(gif.interlaced);
+  ASSERT_EQ(gif.colors.size(), 256u);
+  EXPECT_EQ(gif.colors[1], 0xFF0000u);
+  EXPECT_EQ(gif.colors[200], 0u);
+  EXPECT_EQ(gif.storedRows[1], (std::vector<uint8_t>{0, 1, 2, 3}));
+}
+
+TEST(SaveAsGIFi, QuantizesDeepImagesAndKeepsOneBitImagesAtOneBit) {
+  cImaging im;
+  const int32_t id = im.CreateNewImage(5, 3, 24);
+  const uint32_t colours[] = {0xFF203040u, 0xFFFF8000u, 0xFF00FF00u};
+  platform::Bitmap* bitmap = ResolveImage(id);
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 5; ++x) ASSERT_EQ(bitmap->SetPixel(x, y, colours[(x + y) % 3]), platform::Status::Ok);
+  const std::string path = TempPath("deep.gif");
+  ASSERT_EQ(im.SaveAsGIFi(path), OK);
+  DecodedGif gif;
+  ASSERT_TRUE(Decode(ReadFile(path), gif));
+  ASSERT_EQ(gif.colors.size(), 256u);
+  EXPECT_EQ(gif.transparentIndex, -1);
+  const std::vector<int> order = InterlacedOrder(3);
+  for (size_t k = 0; k < 3; ++k)
+    for (int32_t x = 0; x < 5; ++x)
+      EXPECT_EQ(gif.colors[gif.storedRows[k][static_cast<size_t>(x)]], colours[(x + order[k]) % 3] & 0xFFFFFF);
+  EXPECT_EQ(bitmap, ResolveImage(id)) << "the native image itself is not converted";
+  EXPECT_EQ(bitmap->Format(), platform::kPixelFormat24bppRGB);
+
+  im.CreateNewImage(9, 2, 1, static_cast<int32_t>(0xFFFFFFFFu));
+  ASSERT_EQ(im.SaveAsGIFi(path), OK);
+  const std::vector<uint8_t> file = ReadFile(path);
+  ASSERT_TRUE(Decode(file, gif));
+  EXPECT_EQ(gif.colors, (std::vector<uint32_t>{0x000000, 0xFFFFFF}));
+  EXPECT_EQ(file[LzwStart(1)], 2);
+  EXPECT_EQ(gif.storedRows[0], std::vector<uint8_t>(9, 1));
 }
 
 }  // namespace

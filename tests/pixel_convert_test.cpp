@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include "core/image_registry.h"
 #include "pixel/index_rules.h"
+#include "platform/bitmap.h"
+#include "tessivo/imaging.h"
 
 namespace tessivo {
 namespace {
@@ -99,6 +102,195 @@ TEST(IndexRules, FourBitNearestEntry) {
   const std::vector<uint8_t> tie = OneRow({Rgb(5, 5, 5), Rgb(0, 0, 0)},
                                           [&](const PixelRows& in, const IndexRows& out) { NearestTo4Bpp(in, out, caller); });
   EXPECT_EQ(tie[0], 0x00);
+}
+
+// A native 32bppARGB image of `width` x `height` holding `argb` row by row (repeated as needed).
+int32_t NativeImage(cImaging& im, int32_t width, int32_t height, const std::vector<uint32_t>& argb) {
+  const int32_t id = im.CreateNewImage(width, height, 32);
+  platform::Bitmap* bitmap = ResolveImage(id);
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      reinterpret_cast<uint32_t*>(bitmap->Row(y))[x] = argb[static_cast<size_t>(y * width + x) % argb.size()];
+  return id;
+}
+
+platform::Bitmap& Native(cImaging& im) { return *ResolveImage(im.GetNativeImage()); }
+
+uint32_t PixelAt(cImaging& im, int32_t x, int32_t y) {
+  uint32_t argb = 0;
+  EXPECT_EQ(Native(im).GetPixel(x, y, argb), platform::Status::Ok);
+  return argb;
+}
+
+TEST(ConvertMethods, NeedANativeImage) {
+  cImaging im;
+  EXPECT_EQ(im.ConvertTo1Bpp(), GenericError);
+  EXPECT_EQ(im.Quantize8Bpp(256), GenericError);
+  EXPECT_EQ(im.ColorPaletteGetColorsCount(), 0);
+  EXPECT_EQ(im.GetStat(), GenericError);
+  im.SetNativeImage(4242);
+  EXPECT_EQ(im.ConvertTo24BppRGB(), InvalidParameter);
+  EXPECT_EQ(im.ColorPaletteConvertToHalftone(), InvalidParameter);
+}
+
+TEST(ConvertMethods, ReplaceTheNativeImageKeepingResolutionAndProperties) {
+  cImaging im;
+  const int32_t id = NativeImage(im, 10, 3, {0xFFFFFFFFu, 0xFF7E7E7Eu, 0xFFFFFF7Du, 0x00FFFFFFu});
+  ASSERT_EQ(Native(im).SetResolution(300.0f, 150.0f), platform::Status::Ok);
+  ASSERT_EQ(Native(im).SetProperty({0x010F, 2, {'T', 0}}), platform::Status::Ok);
+
+  EXPECT_EQ(im.ConvertTo1Bpp(), OK);
+  EXPECT_EQ(im.GetNativeImage(), id);
+  platform::Bitmap& bilevel = Native(im);
+  EXPECT_EQ(bilevel.Format(), platform::kPixelFormat1bppIndexed);
+  EXPECT_EQ(bilevel.GetPalette().entries, (std::vector<uint32_t>{0xFF000000u, 0xFFFFFFFFu}));
+  EXPECT_EQ(bilevel.Row(0)[0], 0b11011101);  // 126 grey white, (255,255,125) black, alpha ignored
+  EXPECT_EQ(bilevel.HorizontalResolution(), 300.0f);
+  EXPECT_EQ(bilevel.VerticalResolution(), 150.0f);
+  ASSERT_EQ(bilevel.Properties().size(), 1u);
+  EXPECT_EQ(bilevel.Properties()[0].id, 0x010Fu);
+
+  NativeImage(im, 4, 1, {0xFFFFFFFFu, 0xFFFEFFFFu, 0x00FFFFFFu, 0xFFFFFFFFu});
+  EXPECT_EQ(im.ConvertTo1BppFast(), OK);
+  EXPECT_EQ(Native(im).Row(0)[0], 0b10010000);
+}
+
+TEST(ConvertMethods, OwnEightAndFourBitRules) {
+  cImaging im;
+  const std::vector<uint32_t> pixels = {0xFF000002u, 0xFF00FF00u, 0xFF191A7Fu, 0xFF646464u};
+  NativeImage(im, 4, 1, pixels);
+  EXPECT_EQ(im.ConvertTo8BppGrayScale(), OK);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat8bppIndexed);
+  EXPECT_EQ(im.ColorPaletteGetType(), ColorPaletteTypeGrayScale);
+  EXPECT_EQ(Native(im).Row(0)[0], 1);
+
+  NativeImage(im, 4, 1, pixels);
+  EXPECT_EQ(im.ConvertTo8BppGrayScaleAdv(), OK);
+  EXPECT_EQ(Native(im).Row(0)[1], 180);
+
+  NativeImage(im, 4, 1, pixels);
+  EXPECT_EQ(im.ConvertTo8Bpp216(), OK);
+  EXPECT_EQ(im.ColorPaletteGetColorsCount(), 216);
+  EXPECT_EQ(im.ColorPaletteGetType(), ColorPaletteTypeHalfTone);
+  EXPECT_EQ(Native(im).Row(0)[2], 78);
+
+  NativeImage(im, 4, 1, pixels);
+  EXPECT_EQ(im.ConvertTo4Bpp16(), OK);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat4bppIndexed);
+  EXPECT_EQ(Native(im).Row(0)[1] & 0x0F, 7);  // (100,100,100) -> (128,128,128)
+
+  NativeImage(im, 4, 1, pixels);
+  EXPECT_EQ(im.ConvertTo4BppPal(SafeArray<int32_t>()), InvalidParameter);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat32bppARGB) << "unchanged on failure";
+  EXPECT_EQ(im.ConvertTo4BppPal(SafeArray<int32_t>::FromVector({static_cast<int32_t>(0xFF000000u), static_cast<int32_t>(0xFF00FF00u)}, 1)), OK);
+  EXPECT_EQ(im.ColorPaletteGetColorsCount(), 2);
+  EXPECT_EQ(Native(im).Row(0)[0], 0x01);  // black, then green
+}
+
+TEST(ConvertMethods, PlatformConversions) {
+  cImaging im;
+  NativeImage(im, 3, 2, {0xFF102030u, 0x80FF0000u});
+  EXPECT_EQ(im.ConvertTo24BppRGB(), OK);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat24bppRGB);
+  EXPECT_EQ(PixelAt(im, 0, 0), 0xFF102030u);
+  EXPECT_EQ(im.ConvertTo64BppARGB(), OK);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat64bppPARGB);
+  EXPECT_EQ(im.ConvertTo16BppRGB565(), OK);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat16bppRGB565);
+
+  EXPECT_EQ(im.ConvertToPixelFormatCR(12), InvalidParameter);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat16bppRGB565);
+  const std::pair<int32_t, platform::PixelFormat> depths[] = {
+      {4, platform::kPixelFormat4bppIndexed},  {8, platform::kPixelFormat8bppIndexed},
+      {1, platform::kPixelFormat1bppIndexed},  {16, platform::kPixelFormat16bppRGB555},
+      {32, platform::kPixelFormat32bppARGB},   {48, platform::kPixelFormat48bppRGB},
+      {64, platform::kPixelFormat64bppPARGB},  {24, platform::kPixelFormat24bppRGB}};
+  for (auto [depth, format] : depths) {
+    EXPECT_EQ(im.ConvertToPixelFormatCR(depth), OK) << depth;
+    EXPECT_EQ(Native(im).Format(), format) << depth;
+  }
+}
+
+TEST(ConvertMethods, QuantizationClampsTheColourCount) {
+  cImaging im;
+  std::vector<uint32_t> many;
+  for (uint32_t i = 0; i < 4096; ++i) many.push_back(0xFF000000u | (i * 0x9E3779B1u >> 8));
+  NativeImage(im, 64, 64, many);
+  EXPECT_EQ(im.Quantize8Bpp(300), OK);
+  EXPECT_LE(im.ColorPaletteGetColorsCount(), 256);
+  EXPECT_GT(im.ColorPaletteGetColorsCount(), 8);
+
+  NativeImage(im, 64, 64, many);
+  EXPECT_EQ(im.Quantize8Bpp(2), OK);
+  EXPECT_LE(im.ColorPaletteGetColorsCount(), 8);
+
+  NativeImage(im, 64, 64, many);
+  EXPECT_EQ(im.ConvertTo4BppQ(), OK);
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat4bppIndexed);
+  EXPECT_LE(im.ColorPaletteGetColorsCount(), 16);
+
+  const std::vector<uint32_t> five = {0xFF0A141Eu, 0xFFC80A0Au, 0xFF000000u, 0xFFFFFFFFu, 0xFF5A5B5Cu};
+  NativeImage(im, 7, 3, five);
+  EXPECT_EQ(im.ConvertTo8BppQ(), OK);
+  SafeArray<int32_t> palette;
+  int32_t count = 0;
+  EXPECT_EQ(im.ColorPaletteGet(palette, count), OK);
+  ASSERT_EQ(count, 5);
+  for (int32_t i = 0; i < 21; ++i) EXPECT_EQ(PixelAt(im, i % 7, i / 7), five[static_cast<size_t>(i) % 5]);
+}
+
+TEST(PaletteMethods, DirectColourImagesAreNotIndexed) {
+  cImaging im;
+  NativeImage(im, 2, 2, {0xFF000000u});
+  SafeArray<int32_t> palette;
+  int32_t count = -1;
+  EXPECT_EQ(im.ColorPaletteGet(palette, count), NotIndexedPixelFormat);
+  EXPECT_EQ(im.ColorPaletteSet(SafeArray<int32_t>::FromVector({1})), NotIndexedPixelFormat);
+  EXPECT_EQ(im.ColorPaletteGetType(), ColorPaletteTypeUndefined);
+  EXPECT_EQ(im.GetStat(), NotIndexedPixelFormat);
+  EXPECT_EQ(im.ColorPaletteSwapEntries(0, 1), NotIndexedPixelFormat);
+  EXPECT_EQ(im.ColorPaletteConvertToHalftone(), NotIndexedPixelFormat);
+  EXPECT_EQ(im.ColorPaletteSetTransparentColor(), NotIndexedPixelFormat);
+  EXPECT_FALSE(im.ColorPaletteHasTransparentColor());
+  EXPECT_EQ(im.GetStat(), NotIndexedPixelFormat);
+}
+
+TEST(PaletteMethods, ReadAndChangeEntries) {
+  cImaging im;
+  im.CreateNewImage(4, 4, 8);
+  const auto red = static_cast<int32_t>(0xFFFF0000u), blue = static_cast<int32_t>(0xFF0000FFu);
+  EXPECT_EQ(im.ColorPaletteSet(SafeArray<int32_t>::FromVector({red, blue, red}, 1)), OK);
+  EXPECT_EQ(im.ColorPaletteGetColorsCount(), 3);
+  EXPECT_EQ(im.ColorPaletteGetEntrie(1), blue);
+  EXPECT_EQ(im.ColorPaletteGetEntrie(3), 0);
+  EXPECT_EQ(im.GetStat(), InvalidParameter);
+  EXPECT_EQ(im.ColorPaletteSet(SafeArray<int32_t>()), InvalidParameter);
+
+  EXPECT_EQ(im.ColorPaletteSwapEntries(0, 1), OK);
+  EXPECT_EQ(im.ColorPaletteGetEntrie(0), blue);
+  EXPECT_EQ(im.ColorPaletteSwapEntries(0, 3), InvalidParameter);
+  EXPECT_EQ(im.ColorPaletteSwapEntries(-1, 0), InvalidParameter);
+
+  const ColorPaletteType before = im.ColorPaletteGetType();
+  EXPECT_EQ(im.ColorPaletteConvertToHalftone(), OK);
+  EXPECT_EQ(im.ColorPaletteGetType(), before | ColorPaletteTypeHalfTone);
+
+  EXPECT_FALSE(im.ColorPaletteHasTransparentColor());
+  EXPECT_EQ(im.ColorPaletteGetTransparentColor(), -1);
+  EXPECT_EQ(im.ColorPaletteSetTransparentColor(static_cast<int32_t>(0xFF00FF00u)), InvalidParameter);
+  EXPECT_EQ(im.ColorPaletteSetTransparentColor(red), OK);
+  EXPECT_TRUE(im.ColorPaletteHasTransparentColor());
+  EXPECT_EQ(im.ColorPaletteGetTransparentColor(), 0x00FF0000);
+  EXPECT_EQ(im.ColorPaletteGetEntrie(1), 0x00FF0000) << "the first red entry";
+  EXPECT_EQ(im.ColorPaletteGetEntrie(2), red);
+  EXPECT_TRUE(im.ColorPaletteGetType() & ColorPaletteTypeHasAlpha);
+
+  SafeArray<int32_t> palette;
+  int32_t count = 0;
+  EXPECT_EQ(im.ColorPaletteGet(palette, count), OK);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(palette.LBound(), 0);
+  EXPECT_EQ(palette(2), red);
 }
 
 }  // namespace

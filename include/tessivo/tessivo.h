@@ -1,5 +1,6 @@
 // Umbrella header of the Tessivo imaging toolkit.
 #pragma once
+#include "tessivo/color_palette.h"
 #include "tessivo/imaging.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
