@@ -6,11 +6,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "tessivo/color_palette.h"
+#include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
+#include "tessivo/variant.h"
 
 namespace tessivo {
 
@@ -44,7 +48,23 @@ class cImaging {
   void TagsSetPreserve(bool bPreserve);
   void DisableTvimgplugCodecs(bool bDisable = true);
 
-  // --- Control facade: object safety and base64 (control/) ---
+  // --- Control facade: object safety, base64 and late binding (control/, dispatch/) ---
+  // Script safety: `riid` is an interface ID as a GUID string ("{00020400-...}", any case,
+  // braces optional). The result is the automation error code: 0 (S_OK), 0x80004002 (no such
+  // interface) or, for SetInterfaceSafetyOptions, 0x80004005 (the options asked are not
+  // supported). The last status is unchanged.
+  int32_t GetInterfaceSafetyOptions(const std::string& riid, int32_t& nSupportedOptions,
+                                    int32_t& nEnabledOptions);
+  int32_t SetInterfaceSafetyOptions(const std::string& riid, int32_t nOptionSetMask,
+                                    int32_t nEnabledOptions);
+  // Base64 of the text taken one byte per character (Windows-1252), with a CR LF after every
+  // 40 characters; and back. The last status is unchanged.
+  std::string Encode64String(const std::string& sText);
+  std::string Decode64String(const std::string& sText);
+  // Late binding: calls the public method `name` (compared without regard to case) through
+  // the type library, converting the arguments by automation's rules and filling by-reference
+  // arguments back into `args`. Never throws: errors are reported in the result.
+  InvokeResult Invoke(std::string_view name, std::vector<Variant>& args);
 
   // --- Loading (imaging_load.cpp) ---
 

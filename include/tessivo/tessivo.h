@@ -2,6 +2,8 @@
 #pragma once
 #include "tessivo/color_palette.h"
 #include "tessivo/imaging.h"
+#include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
+#include "tessivo/variant.h"
