@@ -187,6 +187,24 @@ TEST(ConvertMethods, OwnEightAndFourBitRules) {
   EXPECT_EQ(Native(im).Row(0)[0], 0x01);  // black, then green
 }
 
+TEST(ConvertMethods, BitonalToGreyKeepsTheSoftenedLevels) {
+  cImaging im;
+  const int32_t id = im.CreateNewImage(5, 5, 1, static_cast<int32_t>(0xFFFFFFFFu));
+  ResolveImage(id)->Row(2)[0] = 0xDF;  // pixel (2, 2) black
+  EXPECT_EQ(im.ConvertBitonalToGrayScale(105), GenericError);  // division by zero in the filter
+  EXPECT_EQ(Native(im).Format(), platform::kPixelFormat1bppIndexed) << "unchanged on failure";
+
+  EXPECT_EQ(im.ConvertBitonalToGrayScale(), OK);
+  platform::Bitmap& grey = Native(im);
+  EXPECT_EQ(grey.Format(), platform::kPixelFormat8bppIndexed);
+  EXPECT_EQ(im.ColorPaletteGetType(), ColorPaletteTypeGrayScale);
+  // (up + down + left + right + c) div 5, in place: above and left of the dot see it still black.
+  EXPECT_EQ(grey.Row(1)[2], 204);
+  EXPECT_EQ(grey.Row(2)[1], 204);
+  EXPECT_EQ(grey.Row(2)[2], 183);
+  EXPECT_EQ(grey.Row(0)[0], 255);
+}
+
 TEST(ConvertMethods, PlatformConversions) {
   cImaging im;
   NativeImage(im, 3, 2, {0xFF102030u, 0x80FF0000u});

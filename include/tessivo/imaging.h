@@ -234,6 +234,8 @@ class cImaging {
   TessivoStatus ConvertTo4BppQ();
   TessivoStatus ConvertTo8BppGrayScale();
   TessivoStatus ConvertTo8BppGrayScaleAdv();
+  // Softens the region of interest (FxSoften) and takes the grey levels from the blue channel.
+  TessivoStatus ConvertBitonalToGrayScale(int32_t nSoftenValue = 100);
   TessivoStatus ConvertTo8Bpp216();
   TessivoStatus ConvertTo8BppQ();
   TessivoStatus Quantize8Bpp(int32_t nColors);

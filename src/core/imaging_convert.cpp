@@ -1,13 +1,16 @@
 // Pixel format conversion and palette methods of cImaging: thin wrappers over the conversions in
 // src/pixel, run through the native-image rebuild frame.
+#include <memory>
 #include <vector>
 
 #include "core/boundary.h"
 #include "core/image_registry.h"
 #include "core/imaging_state.h"
 #include "core/native_rebuild.h"
+#include "pixel/apply_filter.h"
 #include "pixel/convert_indexed.h"
 #include "pixel/convert_platform.h"
+#include "pixel/filter_codes.h"
 #include "pixel/index_rules.h"
 #include "pixel/palette_ops.h"
 #include "tessivo/imaging.h"
@@ -109,6 +112,49 @@ TessivoStatus cImaging::ConvertTo4BppPal(const SafeArray<int32_t>& nARGBColorsAr
   return RebuildNativeImage(*state_, [&](Bitmap& current, BitmapPtr& out) {
     return ConvertTo4BppNearest(current, ArgbValues(nARGBColorsArray), out);
   });
+}
+
+// Softening runs on a 32-bit working copy put in place of the image: written back into a 1-bit
+// (or colour-palette) image the softened grey levels would be thresholded away again before the
+// grey image is taken from the blue channel. The working copy only lives for this call; on any
+// failure the original bitmap is put back.
+TessivoStatus cImaging::ConvertBitonalToGrayScale(int32_t nSoftenValue) {
+  ImagingState& st = *state_;
+  std::shared_ptr<Bitmap> original;
+  auto entryOfNative = [&] { return ImageRegistry::Current().Entry(ResolvePageID(st.nativeImage)); };
+  auto restoreOriginal = [&](TessivoStatus failure) {
+    if (ImageEntry* entry = entryOfNative(); entry && original) entry->image = original;
+    return st.Set(failure);
+  };
+  try {
+    if (st.nativeImage == 0) return st.Set(GenericError);
+    ImageEntry* entry = entryOfNative();
+    if (entry == nullptr || !entry->image) return st.Set(InvalidParameter);
+    original = entry->image;
+    CaptureTags(st.capturedTags, st.preserveTags, st.nativeImage);
+
+    BitmapPtr work;
+    platform::Status s = ConvertWithPlatform(*original, platform::kPixelFormat32bppARGB, work);
+    if (s != platform::Status::Ok) return st.Set(static_cast<TessivoStatus>(s));
+    entry->image = std::move(work);
+
+    FilterParams soften;
+    soften.p = nSoftenValue;
+    const FilterOutcome softened = ApplyFilter(st, st.nativeImage, kFilterSoften, soften);
+    if (softened.status != OK) return restoreOriginal(softened.status);
+
+    entry = entryOfNative();
+    BitmapPtr grey;
+    s = ConvertToGrayFromBlue(*entry->image, grey);
+    if (s != platform::Status::Ok) return restoreOriginal(static_cast<TessivoStatus>(s));
+    entry->image = std::move(grey);
+    RestoreTags(st.capturedTags, st.preserveTags, st.nativeImage, false);
+    return st.Set(OK);
+  } catch (const std::bad_alloc&) {
+    return restoreOriginal(OutOfMemory);
+  } catch (...) {
+    return restoreOriginal(GenericError);
+  }
 }
 
 TessivoStatus cImaging::ConvertTo8BppQ() { return Quantize8Bpp(256); }

@@ -27,6 +27,8 @@ TESSIVO_CATALOG_FAMILY(Convert) {
   catalog.Method("ConvertTo4BppQ", &cImaging::ConvertTo4BppQ);
   catalog.Method("ConvertTo8BppGrayScale", &cImaging::ConvertTo8BppGrayScale);
   catalog.Method("ConvertTo8BppGrayScaleAdv", &cImaging::ConvertTo8BppGrayScaleAdv);
+  catalog.Method("ConvertBitonalToGrayScale", &cImaging::ConvertBitonalToGrayScale,
+                 "nSoftenValue=100");
   catalog.Method("ConvertTo8Bpp216", &cImaging::ConvertTo8Bpp216);
   catalog.Method("ConvertTo8BppQ", &cImaging::ConvertTo8BppQ);
   catalog.Method("Quantize8Bpp", &cImaging::Quantize8Bpp, "nColors");
