@@ -1,20 +1,27 @@
 // Octree quantization to 256 colours and interlaced GIF encoding of a 24-megapixel photo-like
 // image, against what a user would otherwise reach for: ImageMagick's quantizer (`-colors 256`,
 // which dithers, and the same without dithering) and giflib's encoder fed the same indices.
-// Prints the ratios at the end (tessivo time / other time; below 1 is faster).
+// Both are timed as the public methods (Quantize8Bpp, SaveAsGIFi to a file) and as the bare
+// quantizer and encoder over buffers. Prints the ratios at the end (tessivo time / other time;
+// below 1 is faster).
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
 #include <wand/MagickWand.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "core/image_registry.h"
 #include "formats/gif89a_writer.h"
 #include "pixel/octree.h"
+#include "platform/bitmap.h"
+#include "tessivo/imaging.h"
 
 namespace {
 
@@ -68,6 +75,67 @@ const Quantized& PhotoIndices() {
     return out;
   }();
   return q;
+}
+
+std::string TempPath(const char* name) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir ? dir : "/tmp") + "/" + name;
+}
+
+// The photo as the native 24-bit image of `im`.
+void LoadPhoto(tessivo::cImaging& im) {
+  const int32_t id = im.CreateNewImage(kWidth, kHeight, 24);
+  tessivo::platform::Bitmap* bitmap = tessivo::ResolveImage(id);
+  for (int32_t y = 0; y < kHeight; ++y)
+    std::memcpy(bitmap->Row(y), &Photo()[static_cast<size_t>(y) * kStride], kStride);
+}
+
+// The public method: lock as 24-bit, quantize, build the 8-bit image, replace the native image.
+void TessivoQuantize8Bpp(benchmark::State& state) {
+  tessivo::cImaging im;
+  for (auto _ : state) {
+    state.PauseTiming();
+    im.RemoveAllImage();
+    LoadPhoto(im);
+    state.ResumeTiming();
+    if (im.Quantize8Bpp(256) != tessivo::OK) state.SkipWithError("Quantize8Bpp failed");
+  }
+  im.RemoveAllImage();
+}
+
+// The public method on the quantized photo: lock, encode, write the file.
+void TessivoSaveAsGIFi(benchmark::State& state) {
+  tessivo::cImaging im;
+  LoadPhoto(im);
+  im.Quantize8Bpp(256);
+  const std::string path = TempPath("bench_quantize.gif");
+  for (auto _ : state)
+    if (im.SaveAsGIFi(path) != tessivo::OK) state.SkipWithError("SaveAsGIFi failed");
+  std::remove(path.c_str());
+  im.RemoveAllImage();
+}
+
+// giflib fed the same indices, written to a file as well.
+void GiflibSave(benchmark::State& state) {
+  const Quantized& q = PhotoIndices();
+  std::vector<GifColorType> colors(256);
+  for (size_t i = 0; i < q.palette.size(); ++i)
+    colors[i] = {q.palette[i].red, q.palette[i].green, q.palette[i].blue};
+  const std::vector<int32_t> rows = tessivo::GifRowOrder(kHeight, true);
+  const std::string path = TempPath("bench_giflib.gif");
+  for (auto _ : state) {
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+    ColorMapObject* map = GifMakeMapObject(256, colors.data());
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, kWidth, kHeight, 8, 0, map);
+    EGifPutImageDesc(gif, 0, 0, kWidth, kHeight, true, nullptr);
+    for (int32_t y : rows)
+      EGifPutLine(gif, const_cast<GifPixelType*>(&q.indices[static_cast<size_t>(y) * kWidth]), kWidth);
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+  }
+  std::remove(path.c_str());
 }
 
 void TessivoQuantize256(benchmark::State& state) {
@@ -160,6 +228,7 @@ int main(int argc, char** argv) {
   Photo();
   PhotoIndices();
   auto unit = benchmark::kMillisecond;
+  benchmark::RegisterBenchmark("quantize256/tessivo_Quantize8Bpp", TessivoQuantize8Bpp)->Unit(unit)->UseRealTime();
   benchmark::RegisterBenchmark("quantize256/tessivo", TessivoQuantize256)->Unit(unit)->UseRealTime();
   benchmark::RegisterBenchmark("quantize256/imagemagick_colors", MagickQuantize256, MagickTrue)
       ->Unit(unit)->UseRealTime();
@@ -167,6 +236,8 @@ int main(int argc, char** argv) {
       ->Unit(unit)->UseRealTime();
   benchmark::RegisterBenchmark("gif_interlaced/tessivo", TessivoGifEncode)->Unit(unit)->UseRealTime();
   benchmark::RegisterBenchmark("gif_interlaced/giflib", GiflibEncode)->Unit(unit)->UseRealTime();
+  benchmark::RegisterBenchmark("gif_file/tessivo_SaveAsGIFi", TessivoSaveAsGIFi)->Unit(unit)->UseRealTime();
+  benchmark::RegisterBenchmark("gif_file/giflib", GiflibSave)->Unit(unit)->UseRealTime();
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -179,8 +250,11 @@ int main(int argc, char** argv) {
                 reporter.times[ours] / reporter.times[theirs], target);
   };
   std::printf("\nRatios (time of tessivo / time of the other; below 1 is faster):\n");
+  ratio("quantize256/tessivo_Quantize8Bpp", "quantize256/imagemagick_colors", "<= 1.0");
+  ratio("quantize256/tessivo_Quantize8Bpp", "quantize256/imagemagick_nodither", "info");
   ratio("quantize256/tessivo", "quantize256/imagemagick_colors", "<= 1.0");
   ratio("quantize256/tessivo", "quantize256/imagemagick_nodither", "info");
   ratio("gif_interlaced/tessivo", "gif_interlaced/giflib", "<= 1.5");
+  ratio("gif_file/tessivo_SaveAsGIFi", "gif_file/giflib", "<= 1.5");
   return 0;
 }
