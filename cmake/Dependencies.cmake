@@ -1,5 +1,16 @@
 # Third-party libraries of the core library, each as an imported pkg-config target.
 # Plug-ins find their own dependencies (ImageMagick, Tesseract, ...) in their own folders.
 pkg_check_modules(ZLIB_PC REQUIRED IMPORTED_TARGET zlib)
-# giflib: the platform GIF codec and the tests that decode the toolkit's own GIF files.
-find_package(GIF REQUIRED)
+# Image codecs of the platform layer (src/platform/codecs).
+pkg_check_modules(PNG_PC REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(JPEG_PC REQUIRED IMPORTED_TARGET libjpeg)
+pkg_check_modules(TURBOJPEG_PC REQUIRED IMPORTED_TARGET libturbojpeg)
+pkg_check_modules(TIFF_PC REQUIRED IMPORTED_TARGET libtiff-4)
+pkg_check_modules(EXIV2_PC REQUIRED IMPORTED_TARGET exiv2)
+pkg_check_modules(LCMS2_PC REQUIRED IMPORTED_TARGET lcms2)
+# giflib ships no pkg-config file.
+find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
+find_library(GIF_LIBRARY NAMES gif REQUIRED)
+add_library(tessivo_giflib INTERFACE)
+target_include_directories(tessivo_giflib INTERFACE ${GIF_INCLUDE_DIR})
+target_link_libraries(tessivo_giflib INTERFACE ${GIF_LIBRARY})

@@ -1,6 +1,7 @@
 // Umbrella header of the Tessivo imaging toolkit.
 #pragma once
 #include "tessivo/color_palette.h"
+#include "tessivo/facade.h"
 #include "tessivo/imaging.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"

@@ -106,6 +106,11 @@ class Variant {
   template <typename T>
   SafeArray<T> ToArray() const;
 
+  // Calls `f` with the held value: std::monostate for Empty, else bool, uint8_t, ...,
+  // std::string, SafeArray<uint8_t>, ...
+  template <typename F>
+  decltype(auto) Visit(F&& f) const { return std::visit(std::forward<F>(f), value_); }
+
   // Conversion to any of the supported C++ types by name of type.
   template <typename T>
   T To() const;

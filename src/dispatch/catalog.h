@@ -246,8 +246,9 @@ decltype(auto) PassArgument(Slot<P>& slot) {
   else return static_cast<P&&>(slot);  // by value: moved; by const reference: as is
 }
 
-template <typename R, typename... A, typename Fn, std::size_t... I>
-Variant Call(cImaging& object, Fn fn, std::vector<Variant>& args, std::index_sequence<I...>) {
+// Converts the arguments, calls object.*fn and writes by-reference results back.
+template <typename R, typename... A, typename Object, typename Fn, std::size_t... I>
+Variant Call(Object& object, Fn fn, std::vector<Variant>& args, std::index_sequence<I...>) {
   // Braced initialisation converts the arguments left to right, so the first bad one is named.
   std::tuple<Slot<A>...> slots{ConvertArgument<A>(args, I)...};
   Variant result;

@@ -50,7 +50,9 @@ Status Bitmap::Create(int32_t width, int32_t height, PixelFormat format, std::un
   if (stride < 0 || static_cast<int64_t>(stride) * height > kMaxPixelBytes) return Status::OutOfMemory;
   try {
     std::unique_ptr<Bitmap> bitmap(new Bitmap());
-    bitmap->owned_.assign(static_cast<size_t>(stride) * static_cast<size_t>(height), 0);
+    if (!bitmap->owned_.Allocate(static_cast<size_t>(stride) * static_cast<size_t>(height))) {
+      return Status::OutOfMemory;
+    }
     bitmap->width_ = width;
     bitmap->height_ = height;
     bitmap->format_ = format;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pixel_buffer.h"
 #include "platform/pixel_format.h"
 #include "platform/status.h"
 
@@ -201,7 +202,7 @@ class Bitmap {
   PixelFormat format_ = kPixelFormatUndefined;
   int32_t stride_ = 0;
   uint8_t* scan0_ = nullptr;
-  std::vector<uint8_t> owned_;  // empty when the pixels are the caller's
+  PixelBuffer owned_;  // empty when the pixels are the caller's
   Palette palette_;
   float dpiX_ = 96.0f;
   float dpiY_ = 96.0f;

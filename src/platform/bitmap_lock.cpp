@@ -57,7 +57,9 @@ Status Bitmap::LockBits(const Rect* rect, uint32_t flags, PixelFormat format, Bi
       } else {
         const int32_t stride = StrideFor(format, r.width);
         if (stride < 0 || static_cast<int64_t>(stride) * r.height > kMaxPixelBytes) return Status::OutOfMemory;
-        state->buffer.assign(static_cast<size_t>(stride) * static_cast<size_t>(r.height), 0);
+        if (!state->buffer.Allocate(static_cast<size_t>(stride) * static_cast<size_t>(r.height))) {
+          return Status::OutOfMemory;
+        }
         state->scan0 = state->buffer.data();
         state->stride = stride;
       }

@@ -1,6 +1,6 @@
 // The record a bitmap keeps of its one active pixel lock.
 #pragma once
-#include <vector>
+#include "platform/pixel_buffer.h"
 
 #include "platform/bitmap.h"
 
@@ -14,7 +14,7 @@ struct Bitmap::LockState {
   bool direct = false;
   uint8_t* scan0 = nullptr;
   int32_t stride = 0;
-  std::vector<uint8_t> buffer;  // rows of a converted lock without a user buffer
+  PixelBuffer buffer;  // rows of a converted lock without a user buffer
   Palette palette;              // the palette of an indexed lock format
 };
 

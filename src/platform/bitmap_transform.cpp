@@ -169,12 +169,8 @@ Status Bitmap::RotateFlip(RotateFlipType type) {
   const int32_t newStride = StrideFor(format_, newWidth);
   if (newStride < 0 || static_cast<int64_t>(newStride) * newHeight > kMaxPixelBytes) return Status::OutOfMemory;
 
-  std::vector<uint8_t> pixels;
-  try {
-    pixels.assign(static_cast<size_t>(newStride) * static_cast<size_t>(newHeight), 0);
-  } catch (const std::bad_alloc&) {
-    return Status::OutOfMemory;
-  }
+  PixelBuffer pixels;
+  if (!pixels.Allocate(static_cast<size_t>(newStride) * static_cast<size_t>(newHeight))) return Status::OutOfMemory;
   const SourceMap m = MapFor(type, width_, height_);
   const int bpp = BitsPerPixel(format_);
   const intptr_t pixelBytes = bpp / 8;
@@ -211,10 +207,11 @@ Status Bitmap::RotateFlip(RotateFlipType type) {
   }
 
   if (!OwnsPixels() && !swapsAxes) {
-    // Caller memory keeps its shape under flips and half turns: write the result in place.
-    const size_t rowBytes = static_cast<size_t>(RowBytes(format_, width_));
+    // Caller memory keeps its shape under flips and half turns: write the result in place,
+    // pixel-exact so the caller's bits beyond the last pixel of a packed row stay as they were.
+    PixelConverter copy(format_, palette_.entries, format_, palette_.entries);
     for (int32_t y = 0; y < height_; ++y) {
-      std::memcpy(Row(y), pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(newStride), rowBytes);
+      copy.ConvertRow(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(newStride), 0, Row(y), 0, width_);
     }
     return Status::Ok;
   }

@@ -46,12 +46,14 @@ class NearestPaletteMapper {
   std::vector<uint32_t> entries_;
   std::vector<uint64_t> cache_;
   uint32_t misses_ = 0;
-  // Grid: 5 bits per colour channel and 2 bits of alpha. cellStart_ is the offset of the
-  // cell's candidate list in candidates_, or kUnbuilt.
+  // Grid: 5 bits per colour channel and 5 alpha slabs (four ranges of 64 below 255, and 255).
+  // A cell holds kUnbuilt, kSingle | the one candidate's index, or the offset in candidates_
+  // of its list: the count, then the indices in increasing order.
+  static constexpr size_t kCells = size_t{5} << 15;
   static constexpr uint32_t kUnbuilt = UINT32_MAX;
-  std::vector<uint32_t> cellStart_;
-  std::vector<uint16_t> cellCount_;
-  std::vector<uint8_t> candidates_;
+  static constexpr uint32_t kSingle = 0x80000000u;
+  std::vector<uint32_t> cells_;
+  std::vector<uint16_t> candidates_;
 };
 
 }  // namespace tessivo::platform

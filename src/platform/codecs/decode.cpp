@@ -1,0 +1,97 @@
+// The decoding entry points: format detection by signature and dispatch to the decoders.
+#include <cstring>
+#include <new>
+
+#include "platform/codecs/codecs.h"
+#include "platform/codecs/decoders.h"
+
+namespace tessivo::platform {
+
+using codecs::SharedBytes;
+
+RawFormat DetectImageFormat(const uint8_t* data, size_t size) {
+  if (data == nullptr) return RawFormat::Undefined;
+  auto starts = [&](const char* signature, size_t length) {
+    return size >= length && std::memcmp(data, signature, length) == 0;
+  };
+  if (starts("\x89PNG\r\n\x1A\n", 8)) return RawFormat::PNG;
+  if (starts("\xFF\xD8\xFF", 3)) return RawFormat::JPEG;
+  if (starts("GIF87a", 6) || starts("GIF89a", 6)) return RawFormat::GIF;
+  if (starts("II*\0", 4) || starts("MM\0*", 4) || starts("II+\0", 4) || starts("MM\0+", 4)) {
+    return RawFormat::TIFF;
+  }
+  if (starts("BM", 2) && size >= 26) return RawFormat::BMP;
+  if ((starts("\0\0\1\0", 4) || starts("\0\0\2\0", 4)) && size >= 6 &&
+      (data[4] | data[5]) != 0) {
+    return RawFormat::Icon;
+  }
+  return RawFormat::Undefined;
+}
+
+namespace {
+
+Status DecodeShared(const SharedBytes& bytes, bool icm, std::unique_ptr<Bitmap>& out) {
+  out.reset();
+  const uint8_t* data = bytes->data();
+  size_t size = bytes->size();
+  try {
+    switch (DetectImageFormat(data, size)) {
+      case RawFormat::PNG: return codecs::DecodePng(data, size, icm, out);
+      case RawFormat::JPEG: return codecs::DecodeJpeg(data, size, icm, out);
+      case RawFormat::GIF: return codecs::DecodeGif(bytes, out);
+      case RawFormat::TIFF: return codecs::DecodeTiff(bytes, icm, out);
+      case RawFormat::BMP: return codecs::DecodeBmp(data, size, out);
+      case RawFormat::Icon: return codecs::DecodeIco(data, size, out);
+      default: return Status::UnknownImageFormat;
+    }
+  } catch (const std::bad_alloc&) {
+    out.reset();
+    return Status::OutOfMemory;
+  } catch (...) {
+    out.reset();
+    return Status::GenericError;
+  }
+}
+
+}  // namespace
+
+Status DecodeImageFile(const std::string& path, bool icm, std::unique_ptr<Bitmap>& out) {
+  out.reset();
+  auto bytes = std::make_shared<std::vector<uint8_t>>();
+  Status s = ReadFileBytes(path, *bytes);
+  if (s != Status::Ok) return s;
+  return DecodeShared(bytes, icm, out);
+}
+
+Status DecodeImageMemory(const uint8_t* data, size_t size, bool icm,
+                         std::unique_ptr<Bitmap>& out) {
+  out.reset();
+  if (data == nullptr && size > 0) return Status::InvalidParameter;
+  try {
+    auto bytes = std::make_shared<std::vector<uint8_t>>(data, data + size);
+    return DecodeShared(bytes, icm, out);
+  } catch (const std::bad_alloc&) {
+    return Status::OutOfMemory;
+  }
+}
+
+Status DecodeImageStream(Stream& stream, bool icm, std::unique_ptr<Bitmap>& out) {
+  out.reset();
+  try {
+    auto bytes = std::make_shared<std::vector<uint8_t>>();
+    uint64_t size = 0;
+    Status s = stream.Size(size);
+    if (s != Status::Ok) return s;
+    uint64_t position = stream.Position();
+    if (position < size) bytes->resize(static_cast<size_t>(size - position));
+    size_t read = 0;
+    s = stream.Read(bytes->data(), bytes->size(), read);
+    if (s != Status::Ok) return s;
+    bytes->resize(read);
+    return DecodeShared(bytes, icm, out);
+  } catch (const std::bad_alloc&) {
+    return Status::OutOfMemory;
+  }
+}
+
+}  // namespace tessivo::platform
