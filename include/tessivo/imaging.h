@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
@@ -283,8 +284,51 @@ class cImaging {
   TessivoStatus FloodFill(int32_t nXStart, int32_t nYStart, int32_t nARGBColor);
 
   // --- Pixel format conversion and palettes (imaging_convert.cpp) ---
+  // Each conversion replaces the native image with a new bitmap of the same size in the target
+  // format, keeping its resolution and (when preserving tags) its property items.
+  TessivoStatus ConvertTo16BppRGB555();
+  TessivoStatus ConvertTo16BppRGB565();
+  TessivoStatus ConvertTo24BppRGB();
+  TessivoStatus ConvertTo32BppARGB();
+  TessivoStatus ConvertTo32BppPARGB();
+  TessivoStatus ConvertTo32BppRGB();
+  TessivoStatus ConvertTo48BppRGB();
+  TessivoStatus ConvertTo64BppARGB();  // premultiplied 64-bit ARGB
+  TessivoStatus ConvertTo4Bpp();
+  // 1, 4, 8 (indexed), 16 (RGB555), 24, 32 (ARGB), 48, 64 (premultiplied ARGB); else
+  // InvalidParameter.
+  TessivoStatus ConvertToPixelFormatCR(int32_t nPixelDepth);
+  TessivoStatus ConvertTo1Bpp();
+  TessivoStatus ConvertTo1BppFast();
+  TessivoStatus ConvertTo4Bpp16();
+  TessivoStatus ConvertTo4BppPal(const SafeArray<int32_t>& nARGBColorsArray);
+  TessivoStatus ConvertTo4BppQ();
+  TessivoStatus ConvertTo8BppGrayScale();
+  TessivoStatus ConvertTo8BppGrayScaleAdv();
+  // Softens the region of interest (FxSoften) and takes the grey levels from the blue channel.
+  TessivoStatus ConvertBitonalToGrayScale(int32_t nSoftenValue = 100);
+  TessivoStatus ConvertTo8Bpp216();
+  TessivoStatus ConvertTo8BppQ();
+  TessivoStatus Quantize8Bpp(int32_t nColors);
+  // Palettes of indexed images; a direct-colour image gives NotIndexedPixelFormat.
+  TessivoStatus ColorPaletteGet(SafeArray<int32_t>& arPalette, int32_t& nCount);
+  TessivoStatus ColorPaletteSet(const SafeArray<int32_t>& arPalette);
+  ColorPaletteType ColorPaletteGetType();
+  int32_t ColorPaletteGetColorsCount();
+  int32_t ColorPaletteGetEntrie(int32_t nEntrie);
+  TessivoStatus ColorPaletteSwapEntries(int32_t nEntrie1, int32_t nEntrie2);
+  TessivoStatus ColorPaletteConvertToHalftone();
+  TessivoStatus ColorPaletteSetTransparentColor(int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  // The first transparent entry's ARGB value (alpha 0); -1 when no entry is transparent.
+  int32_t ColorPaletteGetTransparentColor();
+  bool ColorPaletteHasTransparentColor();
 
   // --- GIF89a and PNM writers (imaging_formats.cpp) ---
+  // An interlaced single-image GIF89a file of the native image (quantized to 256 colours when
+  // it has more than 8 bits per pixel), with the palette's transparent entry.
+  TessivoStatus SaveAsGIFi(const std::string& sFilePath);
+  // A raw portable anymap: P4 for 1-bit images, P5 for other indexed images, P6 otherwise.
+  TessivoStatus SaveAsPNM(const std::string& sFilePath);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
