@@ -1,5 +1,6 @@
 // Umbrella header of the Tessivo imaging toolkit.
 #pragma once
+#include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/facade.h"
 #include "tessivo/imaging.h"
