@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tessivo/color_palette.h"
+#include "tessivo/enums_io.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
@@ -66,10 +68,80 @@ class cImaging {
   InvokeResult Invoke(std::string_view name, std::vector<Variant>& args);
 
   // --- Loading (imaging_load.cpp) ---
+  // Each loader returns the new image ID (0 on failure), stores its status and, on OK, makes
+  // the new image the native image. Files decoded by the platform or the codec plug-in; a TIFF
+  // or GIF of two or more pages becomes a document (see TiffOpenMultiPageAsReadOnly).
+  int32_t CreateImageFromFile(const std::string& sFilePath);
+  int32_t CreateImageFromFileICM(const std::string& sFilePath);
+  int32_t CreateImageFromByteArray(const SafeArray<uint8_t>& arBytes);
+  int32_t CreateImageFromByteArrayICM(const SafeArray<uint8_t>& arBytes);
+  // Copies nLength bytes from the caller's memory at nAddress (an address in this process).
+  int32_t CreateImageFromMemory(intptr_t nAddress, int32_t nLength);
+  // One character per byte (Windows-1252), the inverse of SaveAsString.
+  int32_t CreateImageFromString(const std::string& sData);
+  int32_t CreateImageFromStringICM(const std::string& sData);
+  // oStream: a stream handle (tessivo/streams.h), read from its current position.
+  int32_t CreateImageFromStream(int32_t oStream);
+  int32_t CreateImageFromStreamICM(int32_t oStream);
+  // A bitmap over the caller's pixels at nBits (not copied: the caller keeps them alive for
+  // the image's life). A negative stride means bottom-up rows.
+  int32_t CreateImageFromRawBits(int32_t nWidth, int32_t nHeight, int32_t nStride,
+                                 PixelFormats nPixelFormat, intptr_t nBits);
+  // hImage: a platform image handle (GetGdiplusImage); the toolkit shares the bitmap from then on.
+  int32_t CreateImageFromGdiPlusImage(intptr_t hImage);
 
   // --- Saving (imaging_save.cpp) ---
+  // Each saver writes the native image (the current page of a document) and returns the status
+  // it stores; no native image: GenericError.
+  TessivoStatus SaveAsBmp(const std::string& sFilePath);
+  TessivoStatus SaveAsPNG(const std::string& sFilePath);
+  TessivoStatus SaveAsGIF(const std::string& sFilePath);
+  TessivoStatus SaveAsJPEG(const std::string& sFilePath, int32_t nQuality = 75);
+  TessivoStatus SaveAsTIFF(const std::string& sFilePath, TifCompression nCompression = CompressionLZW);
+  TessivoStatus SaveAsTIFFjpg(const std::string& sFilePath);
+  TessivoStatus SaveAsTIFFjpgEx(const std::string& sFilePath, int32_t nQuality);
+  TessivoStatus SaveAsWBMP(const std::string& sFilePath);
+  TessivoStatus SaveAsXPM(const std::string& sFilePath);
+  TessivoStatus SaveAsTGA(const std::string& sFilePath);
+  TessivoStatus SaveAsPBM(const std::string& sFilePath);
+  TessivoStatus SaveAsJ2K(const std::string& sFilePath, int32_t nRate = 16);
+  TessivoStatus SaveAsJP2(const std::string& sFilePath, int32_t nRate = 16);
+  TessivoStatus SaveAsEXR(const std::string& sFilePath, ExrCompression nCompression = ExrCompressionDefault);
+  TessivoStatus SaveAsICO(const std::string& sFilePath, bool bTransparent = false,
+                          int32_t nTransparentColor = -1);
+  // A new stream handle (tessivo/streams.h) positioned at its start; the caller releases it.
+  TessivoStatus SaveAsStream(int32_t& oStream, const std::string& sFormat, int32_t nParameter = 0);
+  TessivoStatus SaveAsByteArray(SafeArray<uint8_t>& arBytes, int32_t& nLength,
+                                const std::string& sFormat, int32_t nParameter = 0);
+  // The encoded bytes as one character per byte (Windows-1252); "" on failure.
+  std::string SaveAsString(const std::string& sFormat, int32_t nParameter = 0);
 
   // --- Image information (imaging_info.cpp) ---
+  int32_t GetWidth();
+  int32_t GetHeight();
+  float GetWidthMM();
+  float GetHeightMM();
+  float GetHorizontalResolution();
+  float GetVerticalResolution();
+  // Also write the resolution as EXIF XResolution / YResolution rationals.
+  TessivoStatus SetHorizontalResolution(float nHorizontalresolution);
+  TessivoStatus SetVerticalResolution(float nVerticalresolution);
+  PixelFormats GetPixelFormat();
+  std::string GetPixelFormatString();
+  int32_t GetPixelDepth();
+  bool IsPixelFormatIndexed();
+  bool IsPixelFormatHasAlpha();
+  ImageColorSpaces GetImageColorSpace();
+  // True when the codec plug-in reads the file as CMYK; False without the plug-in.
+  bool IsCMYKFile(const std::string& sFilePath);
+  TessivoStatus ClearImage(int32_t nColorARGB);
+  TessivoStatus TransformJPEG(const std::string& sInputFile, const std::string& sOutputFile,
+                              JPEGTransformations nTransformation);
+  // The platform's colour channel numbers for cyan, magenta, yellow and black (0 to 3).
+  int32_t GetColorChannelFlagsC();
+  int32_t GetColorChannelFlagsM();
+  int32_t GetColorChannelFlagsY();
+  int32_t GetColorChannelFlagsK();
 
   // --- Colour values (imaging_color.cpp) ---
   // These need no image and leave the last status alone. ARGB colours pack alpha, red, green,
@@ -212,8 +284,51 @@ class cImaging {
   TessivoStatus FloodFill(int32_t nXStart, int32_t nYStart, int32_t nARGBColor);
 
   // --- Pixel format conversion and palettes (imaging_convert.cpp) ---
+  // Each conversion replaces the native image with a new bitmap of the same size in the target
+  // format, keeping its resolution and (when preserving tags) its property items.
+  TessivoStatus ConvertTo16BppRGB555();
+  TessivoStatus ConvertTo16BppRGB565();
+  TessivoStatus ConvertTo24BppRGB();
+  TessivoStatus ConvertTo32BppARGB();
+  TessivoStatus ConvertTo32BppPARGB();
+  TessivoStatus ConvertTo32BppRGB();
+  TessivoStatus ConvertTo48BppRGB();
+  TessivoStatus ConvertTo64BppARGB();  // premultiplied 64-bit ARGB
+  TessivoStatus ConvertTo4Bpp();
+  // 1, 4, 8 (indexed), 16 (RGB555), 24, 32 (ARGB), 48, 64 (premultiplied ARGB); else
+  // InvalidParameter.
+  TessivoStatus ConvertToPixelFormatCR(int32_t nPixelDepth);
+  TessivoStatus ConvertTo1Bpp();
+  TessivoStatus ConvertTo1BppFast();
+  TessivoStatus ConvertTo4Bpp16();
+  TessivoStatus ConvertTo4BppPal(const SafeArray<int32_t>& nARGBColorsArray);
+  TessivoStatus ConvertTo4BppQ();
+  TessivoStatus ConvertTo8BppGrayScale();
+  TessivoStatus ConvertTo8BppGrayScaleAdv();
+  // Softens the region of interest (FxSoften) and takes the grey levels from the blue channel.
+  TessivoStatus ConvertBitonalToGrayScale(int32_t nSoftenValue = 100);
+  TessivoStatus ConvertTo8Bpp216();
+  TessivoStatus ConvertTo8BppQ();
+  TessivoStatus Quantize8Bpp(int32_t nColors);
+  // Palettes of indexed images; a direct-colour image gives NotIndexedPixelFormat.
+  TessivoStatus ColorPaletteGet(SafeArray<int32_t>& arPalette, int32_t& nCount);
+  TessivoStatus ColorPaletteSet(const SafeArray<int32_t>& arPalette);
+  ColorPaletteType ColorPaletteGetType();
+  int32_t ColorPaletteGetColorsCount();
+  int32_t ColorPaletteGetEntrie(int32_t nEntrie);
+  TessivoStatus ColorPaletteSwapEntries(int32_t nEntrie1, int32_t nEntrie2);
+  TessivoStatus ColorPaletteConvertToHalftone();
+  TessivoStatus ColorPaletteSetTransparentColor(int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  // The first transparent entry's ARGB value (alpha 0); -1 when no entry is transparent.
+  int32_t ColorPaletteGetTransparentColor();
+  bool ColorPaletteHasTransparentColor();
 
   // --- GIF89a and PNM writers (imaging_formats.cpp) ---
+  // An interlaced single-image GIF89a file of the native image (quantized to 256 colours when
+  // it has more than 8 bits per pixel), with the palette's transparent entry.
+  TessivoStatus SaveAsGIFi(const std::string& sFilePath);
+  // A raw portable anymap: P4 for 1-bit images, P5 for other indexed images, P6 otherwise.
+  TessivoStatus SaveAsPNM(const std::string& sFilePath);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
