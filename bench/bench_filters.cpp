@@ -177,8 +177,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
         return it == seconds_.end() ? 0.0 : it->second;
       };
       const double ours = time("tessivo"), vips = time("vips"), magick = time("magick");
-      std::printf("  %-15s vs libvips %6.2f   vs ImageMagick %6.2f\n", name, vips > 0 ? ours / vips : 0.0,
-                  magick > 0 ? ours / magick : 0.0);
+      if (ours <= 0) continue;  // not run (filtered out or failed)
+      auto ratio = [&](double other) { return other > 0 ? std::to_string(ours / other).substr(0, 5) : "-"; };
+      std::printf("  %-15s vs libvips %6s   vs ImageMagick %6s\n", name, ratio(vips).c_str(),
+                  ratio(magick).c_str());
     }
   }
 

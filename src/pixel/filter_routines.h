@@ -60,6 +60,6 @@ TessivoStatus Parasite2x2Routine(FilterJob& job);
 TessivoStatus DilateBlackRoutine(FilterJob& job);   // p = 1 eight, 2 four, 3 vertical
 TessivoStatus ErodeBlackRoutine(FilterJob& job);    // p = 1 four, 2 eight
 TessivoStatus FillHoleRoutine(FilterJob& job);      // p = 1 across rows, 2 across columns
-TessivoStatus RemoveLinesRoutine(FilterJob& job);   // d1 = direction (1 rows, 2 columns), d2 = run length
+TessivoStatus RemoveLinesRoutine(FilterJob& job);   // p = direction (1 rows, 2 columns), d1 = run length
 
 }  // namespace tessivo

@@ -54,6 +54,9 @@ TessivoStatus ErrorDiffusionRoutine(FilterJob& job) {
     share[1][e + 255] = (e * 4) / 32;
     share[2][e + 255] = (e * 8) / 32;
   }
+  // (error * 10) div k for the accumulated errors -255..255.
+  std::array<int32_t, 511> errorScale;
+  for (int e = -255; e <= 255; ++e) errorScale[e + 255] = (e * 10) / k;
   const auto& by2 = share[0];
   const auto& by4 = share[1];
   const auto& by8 = share[2];
@@ -68,7 +71,11 @@ TessivoStatus ErrorDiffusionRoutine(FilterJob& job) {
     for (int x = 0; x < W; ++x) {
       const uint32_t v = row[x];
       const int grey = (Red(v) + Green(v) + Blue(v)) / 3;
-      const int value = ClampByte(grey + (err[x] * 10) / k);
+      const int32_t carried = err[x];
+      // Seven shares of at most |e| * weight / 32 (weights summing to 32) reach a cell, so the
+      // table covers every accumulated error; the division stays as a safeguard.
+      const int32_t scaled = carried >= -255 && carried <= 255 ? errorScale[carried + 255] : (carried * 10) / k;
+      const int value = ClampByte(grey + scaled);
       const bool black = value < threshold;
       row[x] = (v & 0xFF000000u) | (black ? kBlackRGB : kWhiteRGB);
       const int e = value - (black ? 0 : 255) + 255;
