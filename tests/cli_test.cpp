@@ -94,7 +94,8 @@ TEST_F(Cli, ScriptErrorsNameTheLineAndExitWithTwo) {
   struct Case {
     std::string script, message;
   } cases[] = {
-      {"GetVersion\nFrobnicate 1\n", "bad.tvs:2: unknown method \"Frobnicate\""},
+      {"GetVersion\nFrobnicate 1\n", "bad.tvs:2: unknown method \"Frobnicate\" (see: tessivo methods)"},
+      {"CreateNewImaeg 1 1\n", "unknown method \"CreateNewImaeg\"; did you mean CreateNewImage?"},
       {"CloseImage\n", "bad.tvs:1: CloseImage takes 1 argument, 0 given"},
       {"CreateNewImage 1 2 3 4 5\n", "bad.tvs:1: CreateNewImage takes 2 to 4 arguments, 5 given"},
       {"CloseImage \"seven\"\n", "bad.tvs:1: CloseImage: parameter nImageID (Long): type mismatch"},

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tessivo/color_palette.h"
+#include "tessivo/enums_io.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
@@ -67,10 +68,80 @@ class cImaging {
   InvokeResult Invoke(std::string_view name, std::vector<Variant>& args);
 
   // --- Loading (imaging_load.cpp) ---
+  // Each loader returns the new image ID (0 on failure), stores its status and, on OK, makes
+  // the new image the native image. Files decoded by the platform or the codec plug-in; a TIFF
+  // or GIF of two or more pages becomes a document (see TiffOpenMultiPageAsReadOnly).
+  int32_t CreateImageFromFile(const std::string& sFilePath);
+  int32_t CreateImageFromFileICM(const std::string& sFilePath);
+  int32_t CreateImageFromByteArray(const SafeArray<uint8_t>& arBytes);
+  int32_t CreateImageFromByteArrayICM(const SafeArray<uint8_t>& arBytes);
+  // Copies nLength bytes from the caller's memory at nAddress (an address in this process).
+  int32_t CreateImageFromMemory(intptr_t nAddress, int32_t nLength);
+  // One character per byte (Windows-1252), the inverse of SaveAsString.
+  int32_t CreateImageFromString(const std::string& sData);
+  int32_t CreateImageFromStringICM(const std::string& sData);
+  // oStream: a stream handle (tessivo/streams.h), read from its current position.
+  int32_t CreateImageFromStream(int32_t oStream);
+  int32_t CreateImageFromStreamICM(int32_t oStream);
+  // A bitmap over the caller's pixels at nBits (not copied: the caller keeps them alive for
+  // the image's life). A negative stride means bottom-up rows.
+  int32_t CreateImageFromRawBits(int32_t nWidth, int32_t nHeight, int32_t nStride,
+                                 PixelFormats nPixelFormat, intptr_t nBits);
+  // hImage: a platform image handle (GetGdiplusImage); the toolkit shares the bitmap from then on.
+  int32_t CreateImageFromGdiPlusImage(intptr_t hImage);
 
   // --- Saving (imaging_save.cpp) ---
+  // Each saver writes the native image (the current page of a document) and returns the status
+  // it stores; no native image: GenericError.
+  TessivoStatus SaveAsBmp(const std::string& sFilePath);
+  TessivoStatus SaveAsPNG(const std::string& sFilePath);
+  TessivoStatus SaveAsGIF(const std::string& sFilePath);
+  TessivoStatus SaveAsJPEG(const std::string& sFilePath, int32_t nQuality = 75);
+  TessivoStatus SaveAsTIFF(const std::string& sFilePath, TifCompression nCompression = CompressionLZW);
+  TessivoStatus SaveAsTIFFjpg(const std::string& sFilePath);
+  TessivoStatus SaveAsTIFFjpgEx(const std::string& sFilePath, int32_t nQuality);
+  TessivoStatus SaveAsWBMP(const std::string& sFilePath);
+  TessivoStatus SaveAsXPM(const std::string& sFilePath);
+  TessivoStatus SaveAsTGA(const std::string& sFilePath);
+  TessivoStatus SaveAsPBM(const std::string& sFilePath);
+  TessivoStatus SaveAsJ2K(const std::string& sFilePath, int32_t nRate = 16);
+  TessivoStatus SaveAsJP2(const std::string& sFilePath, int32_t nRate = 16);
+  TessivoStatus SaveAsEXR(const std::string& sFilePath, ExrCompression nCompression = ExrCompressionDefault);
+  TessivoStatus SaveAsICO(const std::string& sFilePath, bool bTransparent = false,
+                          int32_t nTransparentColor = -1);
+  // A new stream handle (tessivo/streams.h) positioned at its start; the caller releases it.
+  TessivoStatus SaveAsStream(int32_t& oStream, const std::string& sFormat, int32_t nParameter = 0);
+  TessivoStatus SaveAsByteArray(SafeArray<uint8_t>& arBytes, int32_t& nLength,
+                                const std::string& sFormat, int32_t nParameter = 0);
+  // The encoded bytes as one character per byte (Windows-1252); "" on failure.
+  std::string SaveAsString(const std::string& sFormat, int32_t nParameter = 0);
 
   // --- Image information (imaging_info.cpp) ---
+  int32_t GetWidth();
+  int32_t GetHeight();
+  float GetWidthMM();
+  float GetHeightMM();
+  float GetHorizontalResolution();
+  float GetVerticalResolution();
+  // Also write the resolution as EXIF XResolution / YResolution rationals.
+  TessivoStatus SetHorizontalResolution(float nHorizontalresolution);
+  TessivoStatus SetVerticalResolution(float nVerticalresolution);
+  PixelFormats GetPixelFormat();
+  std::string GetPixelFormatString();
+  int32_t GetPixelDepth();
+  bool IsPixelFormatIndexed();
+  bool IsPixelFormatHasAlpha();
+  ImageColorSpaces GetImageColorSpace();
+  // True when the codec plug-in reads the file as CMYK; False without the plug-in.
+  bool IsCMYKFile(const std::string& sFilePath);
+  TessivoStatus ClearImage(int32_t nColorARGB);
+  TessivoStatus TransformJPEG(const std::string& sInputFile, const std::string& sOutputFile,
+                              JPEGTransformations nTransformation);
+  // The platform's colour channel numbers for cyan, magenta, yellow and black (0 to 3).
+  int32_t GetColorChannelFlagsC();
+  int32_t GetColorChannelFlagsM();
+  int32_t GetColorChannelFlagsY();
+  int32_t GetColorChannelFlagsK();
 
   // --- Colour values (imaging_color.cpp) ---
   // These need no image and leave the last status alone. ARGB colours pack alpha, red, green,
@@ -120,15 +191,15 @@ class cImaging {
                                       int32_t nWidth, int32_t nHeight);
   TessivoStatus GetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nSrcLeft, int32_t nSrcTop,
                                     int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArray(const SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
+  TessivoStatus SetPixelArray(SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
                               int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArrayARGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+  TessivoStatus SetPixelArrayARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
                                   int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArrayBytesARGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+  TessivoStatus SetPixelArrayBytesARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                        int32_t nDstTop, int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArrayBytesRGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+  TessivoStatus SetPixelArrayBytesRGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                       int32_t nDstTop, int32_t nWidth, int32_t nHeight);
-  TessivoStatus SetPixelArray8bpp1D(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+  TessivoStatus SetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
                                     int32_t nWidth, int32_t nHeight);
   int32_t PixelGetColor(int32_t nSrcLeft, int32_t nSrcTop);
   TessivoStatus PixelSetColor(int32_t nDstLeft, int32_t nDstTop, int32_t nARGBColor);

@@ -72,27 +72,27 @@ TessivoStatus cImaging::GetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t
   return CopyOut(State(), arBytes, PixelArrayLayout::Indices8bpp, {nSrcLeft, nSrcTop, nWidth, nHeight});
 }
 
-TessivoStatus cImaging::SetPixelArray(const SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
+TessivoStatus cImaging::SetPixelArray(SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
                                       int32_t nWidth, int32_t nHeight) {
   return CopyIn(State(), arPixels, PixelArrayLayout::Pixels1D, {nDstLeft, nDstTop, nWidth, nHeight});
 }
 
-TessivoStatus cImaging::SetPixelArrayARGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+TessivoStatus cImaging::SetPixelArrayARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
                                           int32_t nWidth, int32_t nHeight) {
   return CopyIn(State(), arBytes, PixelArrayLayout::ChannelsXY, {nDstLeft, nDstTop, nWidth, nHeight});
 }
 
-TessivoStatus cImaging::SetPixelArrayBytesARGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+TessivoStatus cImaging::SetPixelArrayBytesARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                                int32_t nDstTop, int32_t nWidth, int32_t nHeight) {
   return CopyIn(State(), arBytes, PixelArrayLayout::BytesARGB, {nDstLeft, nDstTop, nWidth, nHeight});
 }
 
-TessivoStatus cImaging::SetPixelArrayBytesRGB(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+TessivoStatus cImaging::SetPixelArrayBytesRGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                               int32_t nDstTop, int32_t nWidth, int32_t nHeight) {
   return CopyIn(State(), arBytes, PixelArrayLayout::BytesRGB, {nDstLeft, nDstTop, nWidth, nHeight});
 }
 
-TessivoStatus cImaging::SetPixelArray8bpp1D(const SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+TessivoStatus cImaging::SetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
                                             int32_t nDstTop, int32_t nWidth, int32_t nHeight) {
   return CopyIn(State(), arBytes, PixelArrayLayout::Indices8bpp, {nDstLeft, nDstTop, nWidth, nHeight});
 }

@@ -1,6 +1,8 @@
 // Evaluating arguments, calling through the type library, and deciding when to stop.
 #include "runner.h"
 
+#include <algorithm>
+
 #include "dispatch/catalog.h"
 #include "dispatch/text_case.h"
 #include "printer.h"
@@ -24,6 +26,31 @@ Variant MakeArray(const std::vector<Variant>& values) {
   SafeArray<T> a({ArrayBound{0, static_cast<int32_t>(values.size())}});
   for (std::size_t i = 0; i < values.size(); ++i) a.data()[i] = values[i].To<T>();
   return Variant(std::move(a));
+}
+
+// The registered name nearest to a mistyped one (at most a third of its letters wrong), or "".
+std::string ClosestMethodName(const std::string& typed) {
+  std::string target = ToLower(typed);
+  std::string best;
+  std::size_t bestDistance = target.size() / 3 + 1;
+  std::vector<std::size_t> row, previous;
+  for (const dispatch::MethodEntry& m : Catalog::Instance().Methods()) {
+    std::string name = ToLower(m.name);
+    // Levenshtein distance, one row at a time.
+    previous.resize(name.size() + 1);
+    for (std::size_t j = 0; j <= name.size(); ++j) previous[j] = j;
+    for (std::size_t i = 1; i <= target.size(); ++i) {
+      row.assign(name.size() + 1, i);
+      for (std::size_t j = 1; j <= name.size(); ++j)
+        row[j] = std::min({previous[j] + 1, row[j - 1] + 1, previous[j - 1] + (target[i - 1] != name[j - 1])});
+      previous.swap(row);
+    }
+    if (previous[name.size()] < bestDistance) {
+      bestDistance = previous[name.size()];
+      best = m.name;
+    }
+  }
+  return best;
 }
 
 class EvaluationError : public std::runtime_error {
@@ -61,7 +88,12 @@ bool ScriptRunner::RunScript(std::istream& script, const std::string& source) {
 
 bool ScriptRunner::RunStatement(const Statement& statement, const std::string& where) {
   const dispatch::MethodEntry* method = Catalog::Instance().Find(statement.method);
-  if (!method) return ScriptFailure(where, "unknown method \"" + statement.method + "\" (see: tessivo methods)");
+  if (!method) {
+    std::string suggestion = ClosestMethodName(statement.method);
+    return ScriptFailure(where, "unknown method \"" + statement.method + "\"" +
+                                    (suggestion.empty() ? "" : "; did you mean " + suggestion + "?") +
+                                    " (see: tessivo methods)");
+  }
 
   std::vector<Variant> args;
   try {

@@ -76,8 +76,10 @@ Status Encode(const Bitmap& image, Stream& out, const ImageCodecInfo& codec,
     case RawFormat::JPEG: return codecs::EncodeJpeg(image, out, settings);
     case RawFormat::GIF: return codecs::EncodeGif(image, out);
     case RawFormat::TIFF: {
+      Status s = codecs::TiffWriter::CheckPage(image, settings);
+      if (s != Status::Ok) return s;
       std::unique_ptr<codecs::TiffWriter> writer;
-      Status s = codecs::TiffWriter::Open(out, writer);
+      s = codecs::TiffWriter::Open(out, writer);
       if (s == Status::Ok) s = writer->WritePage(image, settings);
       Status closed = writer ? writer->Close() : Status::Ok;
       return s != Status::Ok ? s : closed;
@@ -173,6 +175,8 @@ Status BeginOn(const Bitmap& first, Stream& stream, const std::string& clsid,
   if (codec->format != RawFormat::TIFF || settings.saveFlag != EncoderValueMultiFrame) {
     return Status::InvalidParameter;
   }
+  s = codecs::TiffWriter::CheckPage(first, settings);
+  if (s != Status::Ok) return s;
   s = codecs::TiffWriter::Open(stream, writer);
   if (s != Status::Ok) return s;
   return writer->WritePage(first, settings);

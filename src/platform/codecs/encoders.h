@@ -34,6 +34,9 @@ class TiffWriter {
  public:
   ~TiffWriter();
   static Status Open(Stream& out, std::unique_ptr<TiffWriter>& writer);
+  // Whether WritePage would accept `image` with `settings` (checked before anything is
+  // written): InvalidParameter for a compression the page's depth does not allow.
+  static Status CheckPage(const Bitmap& image, const EncodeSettings& settings);
   Status WritePage(const Bitmap& image, const EncodeSettings& settings);
   // Completes the file; the writer accepts no more pages.
   Status Close();

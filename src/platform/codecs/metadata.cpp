@@ -66,12 +66,15 @@ uint16_t ItemType(Exiv2::TypeId type) {
     case Exiv2::unsignedShort:
     case Exiv2::unsignedLong:
     case Exiv2::unsignedRational:
-    case Exiv2::signedByte:
     case Exiv2::undefined:
-    case Exiv2::signedShort:
     case Exiv2::signedLong:
     case Exiv2::signedRational:
       return static_cast<uint16_t>(type);
+    // Items have no signed byte or short types: their bytes are kept under the unsigned ones.
+    case Exiv2::signedByte:
+      return PropertyTagTypeByte;
+    case Exiv2::signedShort:
+      return PropertyTagTypeShort;
     case Exiv2::tiffFloat:
     case Exiv2::tiffDouble:
       return PropertyTagTypeUndefined;

@@ -275,6 +275,16 @@ Status TiffWriter::Open(Stream& out, std::unique_ptr<TiffWriter>& writer) {
 
 namespace {
 
+bool IsCcitt(uint16_t compression) {
+  return compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4 ||
+         compression == COMPRESSION_CCITTRLE;
+}
+
+PixelFormat TargetFormat(const Bitmap& image, const EncodeSettings& settings) {
+  return settings.colorDepth != 0 ? FormatForDepth(settings.colorDepth)
+                                  : StoredFormat(image.Format());
+}
+
 // Writes a custom directory (Exif or GPS) holding `items`; its file offset or 0.
 uint64_t WriteSubDirectory(TIFF* tif, bool gps, const std::vector<const PropertyItem*>& items) {
   if (items.empty()) return 0;
@@ -291,22 +301,28 @@ uint64_t WriteSubDirectory(TIFF* tif, bool gps, const std::vector<const Property
 
 }  // namespace
 
+Status TiffWriter::CheckPage(const Bitmap& image, const EncodeSettings& settings) {
+  PixelFormat target = TargetFormat(image, settings);
+  if (target == kPixelFormatUndefined) return Status::InvalidParameter;
+  if (IsCcitt(TiffCompression(settings.compression)) && BitsPerPixel(target) != 1) {
+    return Status::InvalidParameter;
+  }
+  return Status::Ok;
+}
+
 Status TiffWriter::WritePage(const Bitmap& source, const EncodeSettings& settings) {
   if (!state_ || !state_->tif) return Status::WrongState;
+  Status s = CheckPage(source, settings);
+  if (s != Status::Ok) return s;
   TIFF* tif = state_->tif.get();
-  PixelFormat target = settings.colorDepth != 0 ? FormatForDepth(settings.colorDepth)
-                                                : StoredFormat(source.Format());
-  if (target == kPixelFormatUndefined) return Status::InvalidParameter;
+  PixelFormat target = TargetFormat(source, settings);
   std::unique_ptr<Bitmap> holder;
   const Bitmap* image = nullptr;
-  Status s = PixelsInFormat(source, target, holder, image);
+  s = PixelsInFormat(source, target, holder, image);
   if (s != Status::Ok) return s;
   PageLayout layout = LayoutFor(*image);
   uint16_t compression = TiffCompression(settings.compression);
-  bool ccitt = compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4 ||
-               compression == COMPRESSION_CCITTRLE;
-  if (ccitt && layout.bitsPerSample != 1) return Status::InvalidParameter;
-  if (ccitt && layout.kind == PageKind::Palette) {
+  if (IsCcitt(compression) && layout.kind == PageKind::Palette) {
     layout.kind = DarkFirst(*image) ? PageKind::MinIsBlack : PageKind::MinIsWhite;
   }
   // Exif and GPS directories go first: libtiff writes them apart from the page chain.

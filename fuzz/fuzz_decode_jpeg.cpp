@@ -1,0 +1,9 @@
+// libFuzzer target: the JPEG decoder, with colour management on (APP2 ICC, CMYK).
+#include "decode_fuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tessivo::platform;
+  return tessivo::fuzzing::FuzzDecoder(data, size, [](const uint8_t* d, size_t n, auto& out) {
+    return codecs::DecodeJpeg(d, n, true, out);
+  });
+}

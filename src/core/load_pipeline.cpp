@@ -1,0 +1,122 @@
+#include "core/load_pipeline.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/codec_decode.h"
+#include "core/documents.h"
+#include "core/image_registry.h"
+#include "core/platform_result.h"
+#include "core/temp_files.h"
+#include "platform/codecs/codecs.h"
+#include "platform/host_services.h"
+
+namespace tessivo {
+namespace {
+
+std::string TrimBlanks(const std::string& s) {
+  size_t first = s.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// The platform route: decode, register as a file image, then the multi-page step.
+TessivoStatus PlatformDecodeFile(const std::string& path, const LoadOptions& options,
+                                 int32_t& id) {
+  std::unique_ptr<platform::Bitmap> image;
+  TessivoStatus status = StatusOf(platform::DecodeImageFile(path, options.icm, image));
+  if (status != OK) return status;
+  if (image->Format() == platform::kPixelFormatUndefined) return UnknownImageFormat;
+  RegisterImage(id, std::move(image), "", path, OriginFile);
+  return ApplyMultiPageStep(id, options.tiffReadOnly, options.gifReadOnly, options.codecDisabled);
+}
+
+}  // namespace
+
+std::string NormalisePath(const std::string& path) {
+  std::string p = TrimBlanks(path);
+  if (p.size() > 3) {
+    while (p.compare(0, 3, "///") == 0) p.erase(0, 1);
+    for (size_t pos = p.find("//", 2); pos != std::string::npos; pos = p.find("//", 2))
+      p.erase(pos, 1);
+  }
+  return p;
+}
+
+bool IsReadableFile(const std::string& path) {
+  struct stat info;
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+TessivoStatus LoadImageFile(const std::string& requested, const LoadOptions& options,
+                            int32_t& id) {
+  id = 0;
+  std::string path = requested;
+  if (options.allowDialog && TrimBlanks(path).empty()) {
+    std::optional<std::string> chosen =
+        platform::Host().OpenFileDialog("Open File", "All files (*.*)|*.*");
+    if (chosen) path = *chosen;
+  }
+  path = NormalisePath(path);
+  if (path.empty() || !IsReadableFile(path)) return FileNotFound;
+
+  bool platformTried = false;
+  if (options.icm || options.codecDisabled) {
+    TessivoStatus status = PlatformDecodeFile(path, options, id);
+    platformTried = true;
+    if (status == OK || options.codecDisabled) return status;
+  }
+  const TessivoStatus codecStatus =
+      CodecDecodeFile(path, options.icm, options.tiffReadOnly, options.codecDisabled, id);
+  if (codecStatus == OK) return OK;
+  // The codec refused the file or is absent: the platform decoder takes over. When it fails
+  // as well, the codec's answer is the status (Aborted while the plug-in is absent).
+  if (!platformTried && PlatformDecodeFile(path, options, id) == OK) return OK;
+  id = 0;
+  return codecStatus;
+}
+
+TessivoStatus LoadImageStream(platform::Stream& stream, bool icm, const LoadOptions& pageOptions,
+                              int32_t& id) {
+  id = 0;
+  std::unique_ptr<platform::Bitmap> image;
+  TessivoStatus status = StatusOf(platform::DecodeImageStream(stream, icm, image));
+  if (status != OK) return status;
+  RegisterImage(id, std::move(image), "", "", OriginMemory);
+  return ApplyMultiPageStep(id, false, false, pageOptions.codecDisabled);
+}
+
+TessivoStatus LoadImageBytes(const uint8_t* data, size_t size, const LoadOptions& options,
+                             int32_t& id) {
+  id = 0;
+  const std::string temp = NewTempFile();
+  if (temp.empty()) return GenericError;
+  TessivoStatus status = OK;
+  {
+    std::unique_ptr<platform::FileStream> file;
+    status = StatusOf(platform::FileStream::Open(temp, platform::FileStream::Mode::Create, file));
+    if (status == OK && size > 0) status = StatusOf(file->Write(data, size));
+    if (status == OK) status = StatusOf(file->Flush());
+  }
+  if (status == OK) {
+    LoadOptions fileOptions = options;
+    fileOptions.allowDialog = false;
+    fileOptions.codecDisabled = false;
+    status = LoadImageFile(temp, fileOptions, id);
+  }
+  if (status != OK) {
+    DeleteFileQuietly(temp);
+    return status;
+  }
+  ImageEntry* entry = ImageRegistry::Current().Entry(id);
+  entry->filePath = temp;
+  entry->deleteFileOnClose = true;
+  return OK;
+}
+
+}  // namespace tessivo
