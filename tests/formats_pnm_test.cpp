@@ -50,20 +50,6 @@ TEST(PnmWriter, BitmapRowsSetOneBitsForIndexZeroAndPadToBytes) {
   EXPECT_EQ(raster, (std::vector<uint8_t>{0x80, 0x80, 0x10, 0x00}));
 }
 
-TEST(PnmWriter, GraymapTakesTheGreenOfTheRecordAndPixmapReordersBytes) {
-  const std::vector<PaletteRecord> palette = {{10, 20, 30, 255}, {40, 50, 60, 255}};
-  const std::vector<uint8_t> indices = {1, 0, 1, 0};  // one row, stride 4
-  std::vector<uint8_t> out;
-  ASSERT_TRUE(EncodePNM(3, 1, indices, 8, palette, 2, 512, out));
-  EXPECT_EQ(std::vector<uint8_t>(out.begin() + 11, out.end()), (std::vector<uint8_t>{50, 20, 50}));
-  ASSERT_TRUE(EncodePNM(2, 1, indices, 8, palette, 2, 0, out));
-  EXPECT_EQ(std::vector<uint8_t>(out.begin() + 11, out.end()), (std::vector<uint8_t>{40, 50, 60, 10, 20, 30}));
-
-  const std::vector<uint8_t> bgr = {1, 2, 3, 4, 5, 6, 0, 0};  // two pixels, stride 8
-  ASSERT_TRUE(EncodePNM(2, 1, bgr, 24, {}, 0, 512, out));
-  EXPECT_EQ(std::vector<uint8_t>(out.begin() + 11, out.end()), (std::vector<uint8_t>{3, 2, 1, 6, 5, 4}));
-}
-
 TEST(PnmWriter, RejectsShortBuffersAndUnwritablePaths) {
   std::vector<uint8_t> out;
   EXPECT_FALSE(EncodePNM(5, 2, std::vector<uint8_t>(16 + 15, 0), 24, {}, 0, 512, out));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <set>
 #include <vector>
 
 namespace tessivo {
@@ -116,27 +115,6 @@ TEST(OctreeQuantizer, MarksTheFirstCloseEntryTransparent) {
   platform::Palette far = QuantizeOctree(bgr.data(), 3, 1, stride, 8, indices.data(), 4, Argb(14, 10, 10));
   EXPECT_EQ(far.flags, static_cast<uint32_t>(platform::PaletteFlagsHalftone));  // distance 4
   for (uint32_t e : far.entries) EXPECT_EQ(e >> 24, 0xFFu);
-}
-
-TEST(OctreeQuantizer, PhotoLikeImageUsesAtMostTheColourCountAndMapsToNearbyColours) {
-  const int32_t width = 97, height = 61, stride = (width * 3 + 3) & ~3;
-  std::vector<uint8_t> bgr(static_cast<size_t>(stride * height));
-  std::mt19937 rng(3);
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) {
-      uint8_t* p = &bgr[static_cast<size_t>(y * stride + 3 * x)];
-      p[0] = static_cast<uint8_t>(x * 2 + rng() % 8);
-      p[1] = static_cast<uint8_t>(y * 4 + rng() % 8);
-      p[2] = static_cast<uint8_t>((x + y) + rng() % 8);
-    }
-  for (int32_t n : {16, 256}) {
-    std::vector<uint8_t> indices(static_cast<size_t>(width * height));
-    platform::Palette palette = QuantizeOctree(bgr.data(), width, height, stride, n, indices.data(), width);
-    ASSERT_LE(palette.entries.size(), static_cast<size_t>(n));
-    ASSERT_GE(palette.entries.size(), 8u);
-    std::set<uint8_t> used(indices.begin(), indices.end());
-    EXPECT_LT(*used.rbegin(), palette.entries.size());
-  }
 }
 
 }  // namespace
