@@ -33,7 +33,7 @@ int FuzzDecoder(const uint8_t* data, size_t size, Decode&& decode) {
 }
 
 inline platform::codecs::SharedBytes Share(const uint8_t* data, size_t size) {
-  return std::make_shared<const std::vector<uint8_t>>(data, data + size);
+  return platform::codecs::EncodedBytes::Copy(data, size);
 }
 
 }  // namespace tessivo::fuzzing

@@ -133,10 +133,13 @@ TEST(PlatformCodecMetadata, ExifSurvivesAJpegRoundTrip) {
 
 TEST(PlatformCodecMetadata, ExifSurvivesTiffAndPngRoundTrips) {
   auto image = WithExif();
+  ASSERT_EQ(image->SetProperty(Item(0x0129, PropertyTagTypeShort, {2, 0, 5, 0})), Status::Ok);
   auto tiff = Decode(Encode(*image, kTiff));
   ASSERT_NE(tiff, nullptr);
   ExpectExifKept(*tiff, false);  // libtiff keeps rationals as floating point
   PropertyItem item;
+  ASSERT_EQ(tiff->GetProperty(0x0129, item), Status::Ok);  // page 3 of 6 (a pair of shorts)
+  EXPECT_EQ(item.value, (Bytes{2, 0, 5, 0}));
   ASSERT_EQ(tiff->GetProperty(kPropertyTagImageWidth, item), Status::Ok);
   EXPECT_EQ(item.value[0], 40);  // the file's own structure, not the old item
   auto png = Decode(Encode(*image, kPng));

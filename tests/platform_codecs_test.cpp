@@ -244,7 +244,15 @@ TEST_P(CodecRoundTrip, JpegStaysCloseToTheOriginal) {
   EXPECT_LT(MeanError(*image, *decoded), IsIndexed(e.source) ? 12.0 : 3.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFormats, CodecRoundTrip, ::testing::ValuesIn(kRoundTrips));
+std::string FormatName(const ::testing::TestParamInfo<Expectation>& info) {
+  static const char* const kNames[] = {"1bppIndexed", "4bppIndexed", "8bppIndexed", "16bppGrayScale",
+                                       "16bppRGB555", "16bppRGB565", "16bppARGB1555", "24bppRGB",
+                                       "32bppRGB", "32bppARGB", "32bppPARGB", "48bppRGB",
+                                       "64bppARGB", "64bppPARGB"};
+  return kNames[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, CodecRoundTrip, ::testing::ValuesIn(kRoundTrips), FormatName);
 
 TEST(PlatformCodecs, JpegQualityGreyscaleAndFlags) {
   auto image = Gradient(kPixelFormat24bppRGB, 96, 64);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
 #include "tessivo/invoke_result.h"
@@ -163,14 +164,191 @@ class cImaging {
   TessivoStatus ICCAddProfileToFile(const std::string& sImagePath, const std::string& sProfilePath);
 
   // --- Colour values (imaging_color.cpp) ---
+  // These need no image and leave the last status alone. ARGB colours pack alpha, red, green,
+  // blue from bit 31 down; RGB values pack red, green, blue from bit 0 up. Where a component is
+  // a Long, its low byte is used.
+  void ColorRGBtoCMY(int32_t nRedValue, int32_t nGreenValue, int32_t nBlueValue, int32_t& nCyan,
+                     int32_t& nMagenta, int32_t& nYellow);
+  void ColorRGBtoCMYK(int32_t nRed, int32_t nGreen, int32_t nBlue, int32_t& nCyan, int32_t& nMagenta,
+                      int32_t& nYellow, int32_t& nBlack);
+  void ColorCMYKtoRGB(int32_t nCyan, int32_t nMagenta, int32_t nYellow, int32_t nBlack, int32_t& nRed,
+                      int32_t& nGreen, int32_t& nBlue);
+  void ColorCMYtoRGB(int32_t nCyan, int32_t nMagenta, int32_t nYellow, int32_t& nRed, int32_t& nGreen,
+                     int32_t& nBlue);
+  // Hue in sextants, [-1, 5) (red 0, yellow 1, ..., magenta 5 or -1); saturation, lightness 0..1.
+  void ColorRGBtoHSL(uint8_t nRed, uint8_t nGreen, uint8_t nBlue, float& nHue, float& nSaturation,
+                     float& nLightness);
+  void ColorRGBtoHSLl(int32_t nRed, int32_t nGreen, int32_t nBlue, float& nHue, float& nSaturation,
+                      float& nLightness);
+  // Throw std::overflow_error (outputs untouched) when a channel falls outside 0..255.
+  void ColorHSLtoRGB(float nHue, float nSaturation, float nLightness, uint8_t& nRed, uint8_t& nGreen,
+                     uint8_t& nBlue);
+  void ColorHSLtoRGBl(float nHue, float nSaturation, float nLightness, int32_t& nRed, int32_t& nGreen,
+                      int32_t& nBlue);
+  void ColorGetRGBFromRGBValue(int32_t nRGBValue, uint8_t& nRed, uint8_t& nGreen, uint8_t& nBlue);
+  void ColorGetRGBFromRGBValuel(int32_t nRGBValue, int32_t& nRed, int32_t& nGreen, int32_t& nBlue);
+  void ColorGetARGBFromARGBValue(int32_t nARGBValue, uint8_t& nAlpha, uint8_t& nRed, uint8_t& nGreen,
+                                 uint8_t& nBlue);
+  void ColorGetARGBFromARGBValuel(int32_t nARGBValue, int32_t& nAlpha, int32_t& nRed, int32_t& nGreen,
+                                  int32_t& nBlue);
+  // Each component clamped to 0..255.
+  int32_t argb(int32_t nAlpha, int32_t nRed, int32_t nGreen, int32_t nBlue);
+  // An RGB value; components above 255 count as 255, a negative one throws std::invalid_argument.
+  int32_t GetRGB(int16_t nRed, int16_t nGreen, int16_t nBlue);
 
   // --- Pixel access and region of interest (imaging_pixels.cpp) ---
+  // The Get families reallocate the array unless its upper bounds already exceed the needed
+  // ones; the Set families read the array from its first element in memory order.
+  TessivoStatus GetPixelArray1D(SafeArray<int32_t>& arPixels, int32_t nSrcLeft, int32_t nSrcTop,
+                                int32_t nWidth, int32_t nHeight);
+  TessivoStatus GetPixelArray2D(SafeArray<int32_t>& arPixels, int32_t nSrcLeft, int32_t nSrcTop,
+                                int32_t nWidth, int32_t nHeight);
+  TessivoStatus GetPixelArrayARGB(SafeArray<uint8_t>& arBytes, int32_t nSrcLeft, int32_t nSrcTop,
+                                  int32_t nWidth, int32_t nHeight);
+  TessivoStatus GetPixelArrayBytesARGB(SafeArray<uint8_t>& arBytes, int32_t nSrcLeft, int32_t nSrcTop,
+                                       int32_t nWidth, int32_t nHeight);
+  TessivoStatus GetPixelArrayBytesRGB(SafeArray<uint8_t>& arBytes, int32_t nSrcLeft, int32_t nSrcTop,
+                                      int32_t nWidth, int32_t nHeight);
+  TessivoStatus GetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nSrcLeft, int32_t nSrcTop,
+                                    int32_t nWidth, int32_t nHeight);
+  TessivoStatus SetPixelArray(SafeArray<int32_t>& arPixels, int32_t nDstLeft, int32_t nDstTop,
+                              int32_t nWidth, int32_t nHeight);
+  TessivoStatus SetPixelArrayARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+                                  int32_t nWidth, int32_t nHeight);
+  TessivoStatus SetPixelArrayBytesARGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+                                       int32_t nDstTop, int32_t nWidth, int32_t nHeight);
+  TessivoStatus SetPixelArrayBytesRGB(SafeArray<uint8_t>& arBytes, int32_t nDstLeft,
+                                      int32_t nDstTop, int32_t nWidth, int32_t nHeight);
+  TessivoStatus SetPixelArray8bpp1D(SafeArray<uint8_t>& arBytes, int32_t nDstLeft, int32_t nDstTop,
+                                    int32_t nWidth, int32_t nHeight);
+  int32_t PixelGetColor(int32_t nSrcLeft, int32_t nSrcTop);
+  TessivoStatus PixelSetColor(int32_t nDstLeft, int32_t nDstTop, int32_t nARGBColor);
+  int32_t GetImageStride();
+  // Address of the native image's first row; valid while the image lives and is not rebuilt.
+  intptr_t GetImageBits();
+  // Region of interest: setters only, they return the last status unchanged.
+  TessivoStatus SetROI(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight);
+  TessivoStatus FiltersToZone(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight);
+  TessivoStatus ResetROI();
+  TessivoStatus FiltersToImage();
 
   // --- Filters (imaging_filters.cpp) ---
+  // Each runs on the region of interest of the native image and returns the stored status.
+  TessivoStatus FxSharpen();
+  TessivoStatus FxSharpenMore();
+  TessivoStatus FxEdgeEnhance();
+  TessivoStatus FxBlur();
+  TessivoStatus FxSmooth();
+  TessivoStatus FxSoften(int32_t nSoftenValue);
+  TessivoStatus FxRelief();
+  TessivoStatus FxContour();
+  TessivoStatus FxEmboss();
+  TessivoStatus FxEmbossColor(int32_t nRGBColor);
+  TessivoStatus FxEmbossMore();
+  TessivoStatus FxEmbossMoreColor(int32_t nRGBColor);
+  TessivoStatus FxEngrave();
+  TessivoStatus FxEngraveColor(int32_t nRGBColor);
+  TessivoStatus FxEngraveMore();
+  TessivoStatus FxEngraveMoreColor(int32_t nRGBColor);
+  TessivoStatus FxDilate();
+  TessivoStatus FxErode();
+  TessivoStatus FxConnectedContour();
+  TessivoStatus FxDespeckle();
+  TessivoStatus FxDespeckleMore();
+  TessivoStatus FxAqua();
+  TessivoStatus FxNegative();
+  TessivoStatus FxGrayscale();
+  TessivoStatus FxSepia();
+  TessivoStatus FxColorize(int32_t nHue = 0, int32_t nSaturation = 50, int32_t nLuminosity = 100);
+  TessivoStatus FxFire();
+  TessivoStatus FxRedEyesCorrection();
+  TessivoStatus FxScanLine();
+  TessivoStatus FxAddNoise();
+  TessivoStatus FxDiffuse();
+  TessivoStatus FxDiffuseMore();
+  TessivoStatus FxPixelize();
+  TessivoStatus FxBlackNWhiteT(int32_t nThreshold);
+  // Mode 1 threshold 180, 2 ordered dither, 3 error diffusion; any other mode changes nothing
+  // and returns the last status.
+  TessivoStatus FxBlackNWhite(int32_t nMode = 1);
+  TessivoStatus FxTwirl(int32_t nFactor);
+  TessivoStatus FxSwirl(int32_t nFactor);
+  TessivoStatus FxMirrorRounded();
+  TessivoStatus FxhWaves(int32_t nWidthWave, int32_t nHeightWave);
+  TessivoStatus FxvWaves(int32_t nWidthWave, int32_t nHeightWave);
+  TessivoStatus FxParasite();
+  TessivoStatus FxParasite4();
+  TessivoStatus FxParasite2x2();
+  TessivoStatus FxDilate8();
+  TessivoStatus FxDilate4();
+  TessivoStatus FxDilateV();
+  TessivoStatus FxErode4();
+  TessivoStatus FxErode8();
+  TessivoStatus FxFillHoleV();
+  TessivoStatus FxFillHoleH();
+  TessivoStatus FxRemoveLinesV();
+  TessivoStatus FxRemoveLinesV2();
+  TessivoStatus FxRemoveLinesV3();
+  TessivoStatus FxRemoveLinesH();
+  TessivoStatus FxRemoveLinesH2();
+  TessivoStatus FxRemoveLinesH3();
+  // Appends a 3x3 pattern (ARGB colours in reading order) and returns its number, from 1.
+  int32_t MatrixCreate3x3x(int32_t n1PixelValue, int32_t n2PixelValue, int32_t n3PixelValue,
+                           int32_t n4PixelValue, int32_t n5PixelValue, int32_t n6PixelValue,
+                           int32_t n7PixelValue, int32_t n8PixelValue, int32_t n9PixelValue);
+  // Replaces every 3x3 match of pattern nMatrix3x3xIN by pattern nMatrix3x3xOUT. A number
+  // outside 1..count changes nothing and returns the last status.
+  TessivoStatus MatrixFilter3x3x(int32_t nMatrix3x3xIN, int32_t nMatrix3x3xOUT);
+  // Fills the 4-connected area of the start pixel's colour on the whole image; the image
+  // comes out opaque. A start point outside the image: Win32Error.
+  TessivoStatus FloodFill(int32_t nXStart, int32_t nYStart, int32_t nARGBColor);
 
   // --- Pixel format conversion and palettes (imaging_convert.cpp) ---
+  // Each conversion replaces the native image with a new bitmap of the same size in the target
+  // format, keeping its resolution and (when preserving tags) its property items.
+  TessivoStatus ConvertTo16BppRGB555();
+  TessivoStatus ConvertTo16BppRGB565();
+  TessivoStatus ConvertTo24BppRGB();
+  TessivoStatus ConvertTo32BppARGB();
+  TessivoStatus ConvertTo32BppPARGB();
+  TessivoStatus ConvertTo32BppRGB();
+  TessivoStatus ConvertTo48BppRGB();
+  TessivoStatus ConvertTo64BppARGB();  // premultiplied 64-bit ARGB
+  TessivoStatus ConvertTo4Bpp();
+  // 1, 4, 8 (indexed), 16 (RGB555), 24, 32 (ARGB), 48, 64 (premultiplied ARGB); else
+  // InvalidParameter.
+  TessivoStatus ConvertToPixelFormatCR(int32_t nPixelDepth);
+  TessivoStatus ConvertTo1Bpp();
+  TessivoStatus ConvertTo1BppFast();
+  TessivoStatus ConvertTo4Bpp16();
+  TessivoStatus ConvertTo4BppPal(const SafeArray<int32_t>& nARGBColorsArray);
+  TessivoStatus ConvertTo4BppQ();
+  TessivoStatus ConvertTo8BppGrayScale();
+  TessivoStatus ConvertTo8BppGrayScaleAdv();
+  // Softens the region of interest (FxSoften) and takes the grey levels from the blue channel.
+  TessivoStatus ConvertBitonalToGrayScale(int32_t nSoftenValue = 100);
+  TessivoStatus ConvertTo8Bpp216();
+  TessivoStatus ConvertTo8BppQ();
+  TessivoStatus Quantize8Bpp(int32_t nColors);
+  // Palettes of indexed images; a direct-colour image gives NotIndexedPixelFormat.
+  TessivoStatus ColorPaletteGet(SafeArray<int32_t>& arPalette, int32_t& nCount);
+  TessivoStatus ColorPaletteSet(const SafeArray<int32_t>& arPalette);
+  ColorPaletteType ColorPaletteGetType();
+  int32_t ColorPaletteGetColorsCount();
+  int32_t ColorPaletteGetEntrie(int32_t nEntrie);
+  TessivoStatus ColorPaletteSwapEntries(int32_t nEntrie1, int32_t nEntrie2);
+  TessivoStatus ColorPaletteConvertToHalftone();
+  TessivoStatus ColorPaletteSetTransparentColor(int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  // The first transparent entry's ARGB value (alpha 0); -1 when no entry is transparent.
+  int32_t ColorPaletteGetTransparentColor();
+  bool ColorPaletteHasTransparentColor();
 
   // --- GIF89a and PNM writers (imaging_formats.cpp) ---
+  // An interlaced single-image GIF89a file of the native image (quantized to 256 colours when
+  // it has more than 8 bits per pixel), with the palette's transparent entry.
+  TessivoStatus SaveAsGIFi(const std::string& sFilePath);
+  // A raw portable anymap: P4 for 1-bit images, P5 for other indexed images, P6 otherwise.
+  TessivoStatus SaveAsPNM(const std::string& sFilePath);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

@@ -91,7 +91,6 @@ class ImageRegistry {
   int32_t NewImageId();
   std::vector<ImageEntry> entries_;
   EntryReleaser releaser_;
-  uint64_t rngState_ = 0;
 };
 
 // Registry routines by their toolkit names, on the calling thread's registry.

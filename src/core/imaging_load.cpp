@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/ansi.h"
 #include "core/boundary.h"
 #include "core/image_handles.h"
 #include "core/image_registry.h"
@@ -10,7 +11,6 @@
 #include "core/load_pipeline.h"
 #include "core/platform_result.h"
 #include "core/stream_handles.h"
-#include "platform/ansi_codepage.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
@@ -52,9 +52,9 @@ int32_t LoadBytes(ImagingState& st, const uint8_t* data, size_t size, bool icm) 
 int32_t LoadString(ImagingState& st, const std::string& text, bool icm) {
   return Guarded(st, 0, [&] {
     if (text.empty()) return Finish(st, GenericError, 0);
-    std::vector<uint8_t> bytes = platform::Utf8ToAnsi(text);
+    const std::string bytes = Utf8ToAnsi(text);
     if (bytes.size() < 2) return Finish(st, ProfileNotFound, 0);
-    return LoadBytes(st, bytes.data(), bytes.size(), icm);
+    return LoadBytes(st, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), icm);
   });
 }
 

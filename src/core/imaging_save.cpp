@@ -2,13 +2,13 @@
 // file through the platform encoders or the codec plug-in, or to a stream, bytes or a string.
 #include <vector>
 
+#include "core/ansi.h"
 #include "core/boundary.h"
 #include "core/codec_plugin.h"
 #include "core/image_registry.h"
 #include "core/imaging_state.h"
 #include "core/save_routes.h"
 #include "core/stream_handles.h"
-#include "platform/ansi_codepage.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
@@ -160,7 +160,7 @@ std::string cImaging::SaveAsString(const std::string& sFormat, int32_t nParamete
     SaveNative(st, [&](Bitmap& image) {
       std::vector<uint8_t> bytes;
       TessivoStatus status = SaveToBytes(image, sFormat, nParameter, codecAllowed, bytes);
-      if (status == OK) text = platform::AnsiToUtf8(bytes.data(), bytes.size());
+      if (status == OK) text = AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
       return status;
     });
     return text;

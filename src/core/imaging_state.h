@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/image_registry.h"
+#include "pixel/pixel_state.h"
 #include "tessivo/status.h"
 
 namespace tessivo {
@@ -17,6 +18,8 @@ struct ImagingState {
   bool disableCodecPlugin = false;
   bool preserveTags = true;
   CapturedTags capturedTags;
+
+  PixelState pixel;  // region of interest and 3x3 patterns
 
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }

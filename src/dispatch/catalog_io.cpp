@@ -45,8 +45,8 @@ TESSIVO_CATALOG_FAMILY(LoadSaveInfo) {
   catalog.Method("CreateImageFromMemory", &cImaging::CreateImageFromMemory, "nAddress, nLength");
   catalog.Method("CreateImageFromString", &cImaging::CreateImageFromString, "sData");
   catalog.Method("CreateImageFromStringICM", &cImaging::CreateImageFromStringICM, "sData");
-  catalog.Method("CreateImageFromStream", &cImaging::CreateImageFromStream, "oStream");
-  catalog.Method("CreateImageFromStreamICM", &cImaging::CreateImageFromStreamICM, "oStream");
+  // CreateImageFromStream(ICM) and SaveAsStream take stream handles (tessivo/streams.h); the
+  // type library has no automation type for an IStream yet, so they are not registered.
   catalog.Method("CreateImageFromRawBits", &cImaging::CreateImageFromRawBits,
                  "nWidth, nHeight, nStride, nPixelFormat, nBits");
   catalog.Method("CreateImageFromGdiPlusImage", &cImaging::CreateImageFromGdiPlusImage, "hImage");
@@ -68,7 +68,6 @@ TESSIVO_CATALOG_FAMILY(LoadSaveInfo) {
   catalog.Method("SaveAsEXR", &cImaging::SaveAsEXR, "sFilePath, nCompression=0");
   catalog.Method("SaveAsICO", &cImaging::SaveAsICO,
                  "sFilePath, bTransparent=False, nTransparentColor=-1");
-  catalog.Method("SaveAsStream", &cImaging::SaveAsStream, "&oStream, sFormat, nParameter=0");
   catalog.Method("SaveAsByteArray", &cImaging::SaveAsByteArray,
                  "&arBytes, &nLength, sFormat, nParameter=0");
   catalog.Method("SaveAsString", &cImaging::SaveAsString, "sFormat, nParameter=0");

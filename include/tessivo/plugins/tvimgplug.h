@@ -111,7 +111,9 @@ void tvimgplug_Unload(tvimg_bitmap* bitmap);
 /* --- Files and multi-page documents ------------------------------------------------------ */
 tvimg_file* tvimgplug_OpenFile(const char* path);
 void tvimgplug_CloseFile(tvimg_file* file);
-/* Opens a document for reading from an open file (which must outlive the document). */
+/* Opens a document for reading from an open file. The toolkit closes the file and the document
+ * together, the file possibly first: closing a document opened for reading must not use its
+ * file. */
 tvimg_multibitmap* tvimgplug_OpenMultiBitmapFromFile(int32_t format, tvimg_file* file,
                                                      int32_t flags);
 /* Creates a new, empty document written to `path` when it is closed. */

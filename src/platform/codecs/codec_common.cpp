@@ -1,10 +1,45 @@
 #include "platform/codecs/codec_common.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
 namespace tessivo::platform::codecs {
+
+std::shared_ptr<const EncodedBytes> EncodedBytes::Copy(const uint8_t* data, size_t size) {
+  auto bytes = std::make_shared<EncodedBytes>();
+  bytes->bytes_.reset(new uint8_t[size > 0 ? size : 1]);
+  if (size > 0) std::memcpy(bytes->bytes_.get(), data, size);
+  bytes->size_ = size;
+  return bytes;
+}
+
+Status EncodedBytes::Read(Stream& stream, std::shared_ptr<const EncodedBytes>& out) {
+  out.reset();
+  uint64_t size = 0;
+  Status s = stream.Size(size);
+  if (s != Status::Ok) return s;
+  uint64_t position = stream.Position();
+  uint64_t remaining = position < size ? size - position : 0;
+  if (remaining > static_cast<uint64_t>(std::numeric_limits<ptrdiff_t>::max())) {
+    return Status::OutOfMemory;
+  }
+  auto bytes = std::make_shared<EncodedBytes>();
+  bytes->bytes_.reset(new uint8_t[remaining > 0 ? remaining : 1]);
+  s = stream.Read(bytes->bytes_.get(), static_cast<size_t>(remaining), bytes->size_);
+  if (s != Status::Ok) return s;
+  out = std::move(bytes);
+  return Status::Ok;
+}
+
+Status EncodedBytes::ReadFile(const std::string& path, std::shared_ptr<const EncodedBytes>& out) {
+  out.reset();
+  std::unique_ptr<FileStream> file;
+  Status s = FileStream::Open(path, FileStream::Mode::Read, file);
+  if (s != Status::Ok) return s;
+  return Read(*file, out);
+}
 
 namespace {
 int64_t& PixelLimit() {

@@ -7,11 +7,29 @@
 
 #include "platform/bitmap.h"
 #include "platform/status.h"
+#include "platform/stream.h"
 
 namespace tessivo::platform::codecs {
 
+// An encoded file held in memory. Its buffer is not zero-filled first: a decode of a large
+// file then touches its bytes once (the read) instead of twice.
+class EncodedBytes {
+ public:
+  static std::shared_ptr<const EncodedBytes> Copy(const uint8_t* data, size_t size);
+  // The stream from its current position to its end.
+  static Status Read(Stream& stream, std::shared_ptr<const EncodedBytes>& out);
+  static Status ReadFile(const std::string& path, std::shared_ptr<const EncodedBytes>& out);
+
+  const uint8_t* data() const { return bytes_.get(); }
+  size_t size() const { return size_; }
+
+ private:
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t size_ = 0;
+};
+
 // Encoded bytes shared between a decoded bitmap's frame source and the decoder.
-using SharedBytes = std::shared_ptr<const std::vector<uint8_t>>;
+using SharedBytes = std::shared_ptr<const EncodedBytes>;
 
 // Largest pixel buffer a decoder creates: kMaxPixelBytes unless lowered (the fuzz targets
 // lower it so that a forged header cannot make them allocate gigabytes).

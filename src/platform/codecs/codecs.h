@@ -8,15 +8,17 @@
 // FrameDimension::Time).
 //
 // What a decoded bitmap carries:
-//  - pixel format: BMP as stored (1/4/8 bpp indexed, 16 bpp RGB555/565, 24bppRGB, 32bppRGB or
-//    32bppARGB when the file has alpha); PNG 1/2/4/8-bit palette -> 1/4/8bppIndexed (2-bit
-//    widens to 4), grey -> 8bppIndexed with a grey ramp (1-bit: 1bppIndexed), RGB -> 24bppRGB,
-//    alpha or transparency chunk -> 32bppARGB, 16-bit channels -> 48bppRGB / 64bppARGB;
-//    JPEG grey -> 8bppIndexed grey ramp, colour -> 24bppRGB, CMYK/YCCK -> 32bppRGB (converted
-//    to RGB); TIFF bilevel -> 1bppIndexed, palette/grey -> indexed, RGB -> 24bppRGB, with
-//    alpha -> 32bppARGB, 16-bit -> 48/64bpp, CMYK -> 32bppRGB; GIF -> 8bppIndexed (1/4 bpp when
-//    the colour table is that small), a transparent index gets alpha 0 in the palette;
-//    ICO -> 32bppARGB.
+//  - pixel format: BMP as stored (1/4/8 bpp indexed, 16 bpp RGB555/565/ARGB1555, 24bppRGB,
+//    32bppRGB, or 32bppARGB when bit-field masks include alpha); PNG 1/2/4/8-bit palette ->
+//    1/4/8bppIndexed (2-bit widens to 4) with tRNS alphas in the palette, grey -> 8bppIndexed
+//    grey ramp (1-bit: 1bppIndexed), RGB -> 24bppRGB, alpha or a colour key -> 32bppARGB,
+//    16-bit channels -> 48bppRGB / 64bppARGB; JPEG grey -> 8bppIndexed grey ramp, colour ->
+//    24bppRGB, CMYK/YCCK -> 32bppRGB (converted to RGB); TIFF bilevel -> 1bppIndexed,
+//    palette/grey -> 1/4/8bppIndexed, 16-bit grey -> 48bppRGB, RGB -> 24bppRGB or 48bppRGB,
+//    with alpha -> 32/64bpp ARGB (PARGB for associated alpha), CMYK -> 32bppRGB, anything
+//    else libtiff renders (YCbCr, LAB, ...) -> 32bppRGB/ARGB; GIF -> 8bppIndexed with the
+//    transparent index's alpha 0 (a frame composited from other colours: 32bppARGB);
+//    ICO -> 32bppARGB (the largest, deepest image of the file).
 //  - resolution: JFIF density, PNG pHYs, TIFF/BMP resolution fields; 96 x 96 dpi when the file
 //    gives none (then ImageFlagsHasRealDPI is not set).
 //  - flags: one colour-space bit (RGB, CMYK, GRAY, YCBCR, YCCK) as stored in the file,
@@ -134,13 +136,16 @@ enum EncoderValue : int32_t {
 // ---------------------------------------------------------------------------------------------
 // Encoding
 //
-// Each encoder writes the bitmap's current frame, with its resolution and (JPEG, TIFF) its
+// Each encoder writes the bitmap's current frame, with its resolution and (JPEG, TIFF, PNG) its
 // EXIF/GPS property items and ICC profile. Pixel formats: every one of the 14 is accepted;
-// an encoder converts what its format cannot store (BMP: 16bppGrayScale, 48/64bpp and PARGB
-// become 24bppRGB or 32bppARGB; JPEG: anything to 24bppRGB, 8bppIndexed grey ramps stay grey;
-// PNG: indexed stay indexed, 16bppGrayScale becomes 16-bit grey, 48/64bpp stay 16-bit;
-// TIFF: as PNG, 1-bit stays bilevel; GIF: everything becomes 8bppIndexed, colour images
-// mapped to the halftone palette).
+// an encoder converts what its format cannot store (BMP: 16bppGrayScale and 48bpp become
+// 24bppRGB, PARGB and 64bpp 32bppARGB (written with alpha masks); JPEG: anything to 24-bit
+// colour, 8bppIndexed grey ramps stay grey; PNG: indexed stay indexed (palette alpha as tRNS),
+// 16bppGrayScale becomes 16-bit grey, 48/64bpp stay 16-bit, 555/565 become 24-bit, PARGB
+// straight alpha; TIFF: as PNG, but 1-bit pages stay bilevel, 8-bit grey ramps are written as
+// grey and premultiplied formats as associated alpha; GIF: everything becomes 8-bit indices,
+// other than indexed images mapped to the default (halftone) palette, pixels below half
+// alpha transparent).
 // TIFF compression CCITT3, CCITT4 and Rle apply to 1-bit images only (InvalidParameter
 // otherwise). An unknown encoder: UnknownImageFormat; an unknown parameter for an encoder:
 // InvalidParameter; a file that cannot be created: Win32Error (AccessDenied when permission

@@ -57,10 +57,14 @@ Status DecodeShared(const SharedBytes& bytes, bool icm, std::unique_ptr<Bitmap>&
 
 Status DecodeImageFile(const std::string& path, bool icm, std::unique_ptr<Bitmap>& out) {
   out.reset();
-  auto bytes = std::make_shared<std::vector<uint8_t>>();
-  Status s = ReadFileBytes(path, *bytes);
-  if (s != Status::Ok) return s;
-  return DecodeShared(bytes, icm, out);
+  try {
+    SharedBytes bytes;
+    Status s = codecs::EncodedBytes::ReadFile(path, bytes);
+    if (s != Status::Ok) return s;
+    return DecodeShared(bytes, icm, out);
+  } catch (const std::bad_alloc&) {
+    return Status::OutOfMemory;
+  }
 }
 
 Status DecodeImageMemory(const uint8_t* data, size_t size, bool icm,
@@ -68,8 +72,7 @@ Status DecodeImageMemory(const uint8_t* data, size_t size, bool icm,
   out.reset();
   if (data == nullptr && size > 0) return Status::InvalidParameter;
   try {
-    auto bytes = std::make_shared<std::vector<uint8_t>>(data, data + size);
-    return DecodeShared(bytes, icm, out);
+    return DecodeShared(codecs::EncodedBytes::Copy(data, size), icm, out);
   } catch (const std::bad_alloc&) {
     return Status::OutOfMemory;
   }
@@ -78,16 +81,9 @@ Status DecodeImageMemory(const uint8_t* data, size_t size, bool icm,
 Status DecodeImageStream(Stream& stream, bool icm, std::unique_ptr<Bitmap>& out) {
   out.reset();
   try {
-    auto bytes = std::make_shared<std::vector<uint8_t>>();
-    uint64_t size = 0;
-    Status s = stream.Size(size);
+    SharedBytes bytes;
+    Status s = codecs::EncodedBytes::Read(stream, bytes);
     if (s != Status::Ok) return s;
-    uint64_t position = stream.Position();
-    if (position < size) bytes->resize(static_cast<size_t>(size - position));
-    size_t read = 0;
-    s = stream.Read(bytes->data(), bytes->size(), read);
-    if (s != Status::Ok) return s;
-    bytes->resize(read);
     return DecodeShared(bytes, icm, out);
   } catch (const std::bad_alloc&) {
     return Status::OutOfMemory;

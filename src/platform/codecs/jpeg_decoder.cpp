@@ -54,6 +54,7 @@ struct JpegResult {
   std::vector<uint8_t> icc;
   std::vector<uint8_t> exif;
   std::vector<uint8_t> cmykRow;
+  std::vector<JSAMPROW> rows;  // every output row, so libjpeg can fill several per call
   std::unique_ptr<CmykConverter> cmyk;
   Status status = Status::Ok;
   uint32_t colorSpace = ImageFlagsColorSpaceRGB;
@@ -137,13 +138,21 @@ int RunDecode(Decompressor& d, const uint8_t* data, size_t size, bool icm, JpegR
     r.cmyk = std::make_unique<CmykConverter>(profile, r.icc.size(), cinfo.saw_Adobe_marker != 0);
   }
 
-  jpeg_start_decompress(&cinfo);
   Bitmap& image = *r.image;
+  if (!cmyk) {
+    r.rows.resize(cinfo.image_height);
+    for (JDIMENSION y = 0; y < cinfo.image_height; ++y) r.rows[y] = image.Row(static_cast<int32_t>(y));
+  }
+  jpeg_start_decompress(&cinfo);
   while (cinfo.output_scanline < cinfo.output_height) {
     JDIMENSION y = cinfo.output_scanline;
-    JSAMPROW row = cmyk ? r.cmykRow.data() : image.Row(static_cast<int32_t>(y));
-    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;  // suspended: input ended
-    if (cmyk) r.cmyk->Convert(row, image.Row(static_cast<int32_t>(y)), cinfo.output_width);
+    if (cmyk) {
+      JSAMPROW row = r.cmykRow.data();
+      if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
+      r.cmyk->Convert(row, image.Row(static_cast<int32_t>(y)), cinfo.output_width);
+    } else if (jpeg_read_scanlines(&cinfo, r.rows.data() + y, cinfo.output_height - y) == 0) {
+      break;  // suspended: cannot happen with a memory source, but never loop forever
+    }
   }
   jpeg_finish_decompress(&cinfo);
   return 0;

@@ -262,6 +262,18 @@ Status ReadExact(TIFF* tif, const PageInfo& p, const Plan& plan, const std::vect
         const int channels = plan.alpha ? 4 : 3;
         const int pixelBytes = channels * bytesPerSample;
         const int samples = separate ? 1 : p.samplesPerPixel;
+        if (!separate && bytesPerSample == 1 && samples == channels) {
+          // The common case, RGB(A) bytes: swap red and blue in one pass.
+          for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t* src = row + static_cast<size_t>(x) * channels;
+            uint8_t* d = dst + static_cast<size_t>(x) * channels;
+            d[0] = src[2];
+            d[1] = src[1];
+            d[2] = src[0];
+            if (channels == 4) d[3] = src[3];
+          }
+          break;
+        }
         for (int s = 0; s < samples; ++s) {
           int channel = separate ? plane : s;
           if (channel >= channels) continue;
@@ -375,15 +387,16 @@ uint32_t ColorSpaceOf(const PageInfo& p) {
 
 // The page's property items: Exiv2 reads IFD0, so a later page is read from a copy of the
 // file whose header points at that page's directory.
-void ReadPageProperties(const std::vector<uint8_t>& file, uint64_t directoryOffset, uint32_t page,
+void ReadPageProperties(const EncodedBytes& file, uint64_t directoryOffset, uint32_t page,
                         Bitmap& image) {
-  if (page == 0 || file.size() < 8 || file[2] + file[3] * 256 == 43 ||
-      file[3] + file[2] * 256 == 43) {  // BigTIFF has no classic header to redirect
-    if (page == 0) ReadTiffFileProperties(file.data(), file.size(), image);
+  const uint8_t* bytes = file.data();
+  if (page == 0 || file.size() < 8 || bytes[2] + bytes[3] * 256 == 43 ||
+      bytes[3] + bytes[2] * 256 == 43) {  // BigTIFF has no classic header to redirect
+    if (page == 0) ReadTiffFileProperties(bytes, file.size(), image);
     return;
   }
   if (directoryOffset > 0xFFFFFFFFu) return;
-  std::vector<uint8_t> copy(file);
+  std::vector<uint8_t> copy(bytes, bytes + file.size());
   uint32_t offset = static_cast<uint32_t>(directoryOffset);
   bool little = copy[0] == 'I';
   for (int i = 0; i < 4; ++i) {

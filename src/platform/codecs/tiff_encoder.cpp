@@ -249,6 +249,11 @@ void SetField(TIFF* tif, const PropertyItem& item) {
     } else {
       TIFFSetField(tif, item.id, static_cast<uint32_t>(static_cast<int64_t>(numbers[0])));
     }
+  } else if (writeCount == 2 && type == TIFF_SHORT) {
+    // Pairs of shorts (page number, halftone hints, dot range) go as two values.
+    if (count < 2) return;
+    TIFFSetField(tif, item.id, static_cast<int>(static_cast<uint16_t>(numbers[0])),
+                 static_cast<int>(static_cast<uint16_t>(numbers[1])));
   } else if (writeCount > 1 && count >= static_cast<uint32_t>(writeCount)) {
     TIFFSetField(tif, item.id, data);  // a fixed-size array
   }

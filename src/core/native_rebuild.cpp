@@ -1,0 +1,13 @@
+#include "core/native_rebuild.h"
+
+namespace tessivo {
+
+bool ReplaceImageBitmap(int32_t id, std::unique_ptr<platform::Bitmap> image) {
+  ImageEntry* entry = ImageRegistry::Current().Entry(ResolvePageID(id));
+  if (entry == nullptr || !entry->image) return false;
+  // The entry's own pixel buffer (if any) stays with the entry until it is released.
+  entry->image = std::move(image);
+  return true;
+}
+
+}  // namespace tessivo
