@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <unordered_set>
 
@@ -20,13 +21,15 @@
 #define TVIMG_EXPORT extern "C" __attribute__((visibility("default")))
 
 struct tvimg_file {
-  tvimg::MappedFile contents;
-  explicit tvimg_file(const char* path) : contents(path) {}
+  // Shared with the documents opened from it, so closing the file first is harmless.
+  std::shared_ptr<tvimg::MappedFile> contents;
+  explicit tvimg_file(const char* path) : contents(std::make_shared<tvimg::MappedFile>(path)) {}
 };
 
 struct tvimg_multibitmap {
   int32_t format = TVIMG_UNKNOWN;
-  // Opened for reading.
+  // Opened for reading, over the bytes of an open file.
+  std::shared_ptr<tvimg::MappedFile> source;
   tvimg::TiffDocument* tiff = nullptr;
   // Created for writing.
   bool created = false;
@@ -153,7 +156,7 @@ TVIMG_EXPORT void tvimgplug_Unload(tvimg_bitmap* bitmap) {
 TVIMG_EXPORT tvimg_file* tvimgplug_OpenFile(const char* path) {
   try {
     auto* file = new tvimg_file(path);
-    if (!file->contents.ok()) {
+    if (!file->contents->ok()) {
       delete file;
       return nullptr;
     }
@@ -171,10 +174,11 @@ TVIMG_EXPORT tvimg_multibitmap* tvimgplug_OpenMultiBitmapFromFile(int32_t format
                                                                   int32_t /*flags*/) {
   try {
     if (format != TVIMG_TIFF || !IsLive(file)) return nullptr;
-    tvimg::TiffDocument* tiff = tvimg::OpenTiff(file->contents.data(), file->contents.size());
+    tvimg::TiffDocument* tiff = tvimg::OpenTiff(file->contents->data(), file->contents->size());
     if (!tiff) return nullptr;
     auto* document = new tvimg_multibitmap;
     document->format = format;
+    document->source = file->contents;
     document->tiff = tiff;
     return Track(document);
   } catch (...) {
