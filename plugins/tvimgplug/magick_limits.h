@@ -16,7 +16,7 @@ struct MagickLimits {
   uint64_t width = 1u << 16;                  // pixels per side
   uint64_t height = 1u << 16;
   uint64_t area = uint64_t{1} << 28;          // pixels of one image
-  uint64_t listLength = 64;                   // images of one sequence
+  uint64_t listLength = 4096;                 // images of one sequence
   std::chrono::seconds timePerOperation{60};
 };
 
