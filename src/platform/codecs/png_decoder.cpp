@@ -2,6 +2,7 @@
 // pHYs resolution, gamma, ICC profile and EXIF (eXIf chunk or the "Raw profile" text form).
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -208,10 +209,13 @@ void ReadMetadata(png_structp png, png_infop info, Bitmap& image, std::vector<ui
 // it, so a forged length would otherwise cost gigabytes before the read fails.
 size_t UsableLength(const uint8_t* data, size_t size) {
   size_t at = 8;
-  while (at + 12 <= size) {
+  while (at + 8 <= size) {
     uint64_t length = ReadBe32(data + at);
-    if (length > size - at - 12) return at;
-    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return at + 12 + static_cast<size_t>(length);
+    if (length > size - at - 8) return at;  // its data alone would run past the end
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) {
+      return std::min(size, at + 12 + static_cast<size_t>(length));
+    }
+    if (length + 12 > size - at) return size;  // the last chunk lacks its checksum
     at += 12 + static_cast<size_t>(length);
   }
   return size;
