@@ -127,6 +127,7 @@ TEST(LoadFile, PlatformDecodedFilesAreFileImages) {
 
 TEST(LoadFile, DamagedFilesOfEveryFormatGiveAStatus) {
   ScopedTempFolder dir;
+  ScopedNoCodec noCodec;  // the platform decoders' answers, without the real plug-in
   cImaging im;
   std::vector<std::string> files = {
       SavedPattern(im, dir, "a.bmp", [&](const std::string& p) { return im.SaveAsBmp(p); }),
@@ -174,6 +175,7 @@ TEST(LoadFile, DamagedFilesOfEveryFormatGiveAStatus) {
 
 TEST(LoadBytes, TheTemporaryFileLivesAsLongAsTheImage) {
   ScopedTempFolder dir;
+  ScopedNoCodec noCodec;
   cImaging im;
   im.DisableTvimgplugCodecs(true);  // not applied to byte arrays
   std::string png = SavedPattern(im, dir, "a.png", [&](const std::string& p) { return im.SaveAsPNG(p); });
@@ -339,6 +341,7 @@ TEST(MultiPage, AChangedPageIsStoredBackWhenLeft) {
 
 TEST(MultiPage, ReadOnlyTiffPagesAreTheDecodersFrames) {
   ScopedTempFolder dir;
+  ScopedNoCodec noCodec;  // TIFF goes to the platform decoder
   cImaging im;
   im.State().tiffOpenReadOnly = true;
   const int32_t id = im.CreateImageFromFile(ThreePageTiff(dir));

@@ -11,6 +11,7 @@
 
 #include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
+#include "tessivo/enums_metadata.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/safe_array.h"
@@ -142,6 +143,25 @@ class cImaging {
   int32_t GetColorChannelFlagsM();
   int32_t GetColorChannelFlagsY();
   int32_t GetColorChannelFlagsK();
+
+  // --- Codec plug-in formats, IPTC, ICC files (imaging_iptc.cpp, imaging_icc_files.cpp) ---
+  // IPTC records of the native image (the current page of a document), as the codec plug-in
+  // delivered them when it decoded the image; numbered from 1. Without the plug-in:
+  // TvimgplugDllRequired; an unregistered image or a number out of range: PropertyNotFound
+  // (IPTCTagCount: 0 and OK for an unregistered image).
+  int32_t IPTCTagCount();
+  int32_t IPTCTagGetID(int32_t nTagNo);
+  int32_t IPTCTagGetLength(int32_t nTagNo);
+  TagTypes IPTCTagGetType(int32_t nTagNo);
+  std::string IPTCTagGetValueString(int32_t nTagNo);
+  // Fills arTagData (from 0) with the record's value bytes and returns its formatted value.
+  std::string IPTCTagGetValueBytes(int32_t nTagNo, SafeArray<uint8_t>& arTagData);
+  // The colour profile of an image file, removed or embedded in place by the codec plug-in.
+  // Without the plug-in: TvimgplugDllRequired; a missing image file, or a missing or empty
+  // profile file: FileNotFound; a file the plug-in cannot rewrite (or a profile that is no ICC
+  // profile): GenericError.
+  TessivoStatus ICCRemoveProfileToFile(const std::string& sFilePath);
+  TessivoStatus ICCAddProfileToFile(const std::string& sImagePath, const std::string& sProfilePath);
 
   // --- Colour values (imaging_color.cpp) ---
   // These need no image and leave the last status alone. ARGB colours pack alpha, red, green,

@@ -2,6 +2,7 @@
 #pragma once
 #include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
+#include "tessivo/enums_metadata.h"
 #include "tessivo/facade.h"
 #include "tessivo/imaging.h"
 #include "tessivo/invoke_result.h"

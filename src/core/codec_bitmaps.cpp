@@ -106,7 +106,8 @@ std::string CodecFormatName(int32_t format) {
 }
 
 TessivoStatus FromCodecBitmap(const TvimgplugApi& codec, tvimg_bitmap* source,
-                              std::unique_ptr<Bitmap>& out) {
+                              std::unique_ptr<Bitmap>& out, bool* sharesPixels) {
+  if (sharesPixels) *sharesPixels = false;
   if (!source) return OutOfMemory;
   CodecBitmap holder(codec);
   tvimg_bitmap* bitmap = source;
@@ -137,13 +138,22 @@ TessivoStatus FromCodecBitmap(const TvimgplugApi& codec, tvimg_bitmap* source,
     return UnknownImageFormat;
 
   std::unique_ptr<Bitmap> image;
-  status = StatusOf(Bitmap::Create(static_cast<int32_t>(width), static_cast<int32_t>(height),
-                                       format, image));
+  const bool share = sharesPixels && bitmap == source && bpp >= 24 && pitch <= INT32_MAX;
+  if (share) {
+    // The top row is the last one in the codec's memory.
+    uint8_t* top = codec.GetBits(source) + static_cast<size_t>(height - 1) * pitch;
+    status = StatusOf(Bitmap::CreateOver(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                                         -static_cast<int32_t>(pitch), format, top, image));
+  } else {
+    status = StatusOf(Bitmap::Create(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                                     format, image));
+  }
   if (status != OK) return status;
+  if (share) *sharesPixels = true;
 
   const bool invert = bpp == 1 && colorType == TVIMG_MINISWHITE;
   const size_t rowBytes = RowBytes(width, bpp);
-  for (uint32_t y = 0; y < height; ++y) {
+  for (uint32_t y = 0; y < height && !share; ++y) {
     const uint8_t* src = bits + static_cast<size_t>(height - 1 - y) * pitch;  // bottom-up
     uint8_t* dst = image->Row(static_cast<int32_t>(y));
     std::memcpy(dst, src, rowBytes);

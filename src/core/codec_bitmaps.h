@@ -55,8 +55,14 @@ std::string CodecFormatName(int32_t format);
 // images are tone-mapped to 24 bits. Metadata becomes property items; the resolution comes
 // from the metadata, or from the bitmap when the metadata says 72 x 72 and the bitmap differs.
 // More than 64 bits per pixel: UnknownImageFormat.
+//
+// With `sharesPixels`, a 24- or 32-bit bitmap that needs no conversion is not copied: the
+// platform bitmap is made over the codec's rows (bottom-up, so with a negative stride) and
+// *sharesPixels is set; the caller must then keep `source` loaded as long as the platform bitmap
+// lives. Saves a copy and fresh memory for every large photograph.
 TessivoStatus FromCodecBitmap(const TvimgplugApi& codec, tvimg_bitmap* source,
-                              std::unique_ptr<platform::Bitmap>& out);
+                              std::unique_ptr<platform::Bitmap>& out,
+                              bool* sharesPixels = nullptr);
 
 // Copies a platform bitmap into a new codec bitmap: 1/4/8-bit indexed keep their depth and
 // palette, 32bppARGB/PARGB and 64-bit formats become 32-bit with alpha, every other format

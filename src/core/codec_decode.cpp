@@ -3,6 +3,7 @@
 #include "core/codec_bitmaps.h"
 #include "core/codec_plugin.h"
 #include "core/documents.h"
+#include "core/iptc_records.h"
 #include "core/image_registry.h"
 #include "core/temp_files.h"
 
@@ -121,9 +122,14 @@ TessivoStatus CodecDecodeFile(const std::string& path, bool icm, bool tiffReadOn
   CodecBitmap bitmap(*codec, codec->Load(format, path.c_str(), flags));
   if (!bitmap) return OutOfMemory;
   std::unique_ptr<platform::Bitmap> image;
-  TessivoStatus status = FromCodecBitmap(*codec, bitmap.get(), image);
+  bool shared = false;
+  TessivoStatus status = FromCodecBitmap(*codec, bitmap.get(), image, &shared);
   if (status != OK) return status;
-  registry.Register(id, std::move(image), CodecFormatName(format), path, OriginMemory);
+  // A bitmap over the codec's own rows keeps the codec bitmap with the entry until release.
+  registry.Register(id, std::move(image), CodecFormatName(format), path,
+                    shared ? OriginCodecBitmap : OriginMemory);
+  AttachIptcRecords(id, ReadIptcRecords(*codec, bitmap.get()));
+  if (shared) registry.Entry(id)->codecBitmap = reinterpret_cast<intptr_t>(bitmap.release());
   return OK;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/codec_bitmaps.h"
 #include "core/codec_plugin.h"
+#include "core/iptc_records.h"
 #include "core/load_pipeline.h"
 #include "core/platform_result.h"
 #include "core/save_routes.h"
@@ -98,9 +99,11 @@ TessivoStatus LoadCodecPage(int32_t documentId, int32_t page, int32_t& pageId) {
   if (!locked) return OutOfMemory;
   std::unique_ptr<Bitmap> image;
   TessivoStatus status = FromCodecBitmap(*codec, locked, image);
+  std::shared_ptr<const IptcRecords> iptc = ReadIptcRecords(*codec, locked);
   codec->UnlockPage(document, locked, 0);  // the conversion copied the pixels
   if (status != OK) return status;
   RegisterImage(pageId, std::move(image), formatName, "", OriginMemory);
+  AttachIptcRecords(pageId, std::move(iptc));
   return OK;
 }
 

@@ -13,6 +13,8 @@
 
 namespace tessivo {
 
+struct IptcRecords;
+
 // Hooks through which a registry entry releases what other subsystems attached to it (codec
 // plug-in bitmaps, pages and file handles, memory blocks). Each returns nothing: release
 // continues whatever they do.
@@ -51,8 +53,7 @@ struct ImageEntry {
   int32_t readOnly = 0;
   int32_t loopCount = 0;
   std::string comment;
-  intptr_t iptcData = 0;
-  int32_t iptcLength = 0;
+  std::shared_ptr<const IptcRecords> iptc;  // records from the codec plug-in (iptc_records.h)
   bool pageModified = false;
   intptr_t deviceContext = 0;
   intptr_t deviceContextGraphics = 0;

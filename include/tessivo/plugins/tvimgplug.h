@@ -192,6 +192,28 @@ void tvimgplug_FreeBuffer(uint8_t* buffer);
 int32_t tvimgplug_RemoveIccProfileFromFile(const char* image_path);
 int32_t tvimgplug_AddIccProfileToFile(const char* image_path, const char* profile_path);
 
+/* === Codec plug-in additions ================================================================
+ * Further save flags and the meaning of the numeric save flags, as the plug-in implements them.
+ *  - TVIMG_JPEG: flags 1..100 are the quality (anything else: 75).
+ *  - TVIMG_TIFF: one of the compressions below or above (none given: LZW, CCITT Group 4 for
+ *    1-bit pages); JPEG compression applies to 8-bit grey and RGB pages, CCITT4 to 1-bit pages
+ *    (other pages fall back to LZW).
+ *  - TVIMG_J2K, TVIMG_JP2: the compression ratio (16 means 16:1; 0 or 1 lossless).
+ *  - TVIMG_EXR: the toolkit's ExrCompression values (0 PIZ, 2 none, 4 ZIP, 8 PIZ, 16 PXR24,
+ *    32 B44, 64 B44A); samples are written as half floats.
+ *  - TVIMG_PBM, TVIMG_PGM, TVIMG_PPM write plain (text) files and the ...RAW numbers binary
+ *    ones; the kind (bitmap, graymap, pixmap) follows the image: 1 bit, grey, colour.
+ * Colour type TVIMG_CMYK marks a bitmap decoded from CMYK samples: its pixels are delivered
+ * converted to RGB. TVIMG_LOAD_TIFF_CMYK_TO_RGB_ICM is accepted and changes nothing: CMYK
+ * pages are always converted.
+ * ConvertToType(..., TVIMG_TYPE_BITMAP, scale_linear): 16-bit samples keep their upper 8 bits
+ * (rounded); floating-point samples are stretched from their own range when scale_linear, else
+ * clamped from 0..1. */
+#define TVIMG_SAVE_TIFF_PACKBITS 0x0100
+#define TVIMG_SAVE_TIFF_DEFLATE 0x0200
+#define TVIMG_SAVE_TIFF_NONE 0x0800
+#define TVIMG_SAVE_TIFF_CCITT4 0x2000
+
 #ifdef __cplusplus
 }
 #endif
