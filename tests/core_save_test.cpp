@@ -185,6 +185,15 @@ TEST(SaveMemory, StreamsFindTheirEncoderByFormatName) {
   const int32_t loaded = im.CreateImageFromStream(stream);
   ASSERT_NE(loaded, 0);
   EXPECT_EQ(PixelOf(loaded, 3, 1), PatternPixel(3, 1));
+
+  // Late bound, the stream handle comes back through the by-reference argument.
+  std::vector<Variant> save{Variant(int32_t{0}), Variant("png")};
+  ASSERT_TRUE(im.Invoke("SaveAsStream", save).ok());
+  std::vector<Variant> load{save[0]};
+  InvokeResult reloaded = im.Invoke("CreateImageFromStream", load);
+  ASSERT_TRUE(reloaded.ok()) << reloaded.message;
+  EXPECT_NE(reloaded.value.ToDouble(), 0.0);
+  EXPECT_EQ(im.GetStat(), OK);
 }
 
 TEST(SaveMemory, ByteArrayParameters) {

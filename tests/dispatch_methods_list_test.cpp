@@ -71,12 +71,14 @@ std::map<std::string, ListedMethod> ReadMethodList(const std::filesystem::path& 
   return methods;
 }
 
-// Types as the list writes them; a GUID travels as its string form.
+// Types as the list writes them; a GUID travels as its string form, an object (a stream) as
+// the Long handle that names it.
 std::string ListedTypeOf(const AutomationType& t) {
   return t.Name();
 }
 bool TypesAgree(const std::string& listed, const AutomationType& registered) {
   if (listed == "GUID") return registered.kind == ValueKind::String && !registered.array;
+  if (listed == "IStream") return registered.kind == ValueKind::Long && !registered.array;
   return listed == ListedTypeOf(registered);
 }
 

@@ -144,6 +144,15 @@ TEST(PlatformCodecHostile, ForgedDimensionsAndUnknownBytes) {
   for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   EXPECT_EQ(DecodeImageMemory(png.data(), png.size(), false, image), Status::OutOfMemory);
 
+  // A chunk after the pixels claiming 1.3 GB: the image survives, nothing that size is made.
+  Bytes tail = testing::PngFile(spec);
+  ASSERT_EQ(std::string(tail.end() - 8, tail.end() - 4), "IEND");
+  tail[tail.size() - 12] = 0x50;
+  ASSERT_EQ(DecodeImageMemory(tail.data(), tail.size(), false, image), Status::Ok);
+  EXPECT_EQ(image->Width(), 1);
+  tail.resize(tail.size() - 4);  // the same without the chunk's checksum
+  ASSERT_EQ(DecodeImageMemory(tail.data(), tail.size(), false, image), Status::Ok);
+
   // BMP: zero width, then 60000 x 60000 at 32 bits.
   auto small = Pattern(kPixelFormat24bppRGB);
   Bytes bmp = Encode(*small, "{557CF400-1A04-11D3-9A73-0000F81EF32E}");

@@ -475,10 +475,12 @@ TEST(PlatformCodecs, TiffVariants) {
   palette.colormap[32 + 15] = 65535;  // blue of entry 15
   TiffPage ycbcr{32, 16, 8, 3, PHOTOMETRIC_YCBCR, 1, COMPRESSION_JPEG};
   ycbcr.samples.assign(32 * 16 * 3, 200);
+  TiffPage cmyk16{1, 1, 16, 4, PHOTOMETRIC_SEPARATED, 1, COMPRESSION_NONE};
+  cmyk16.samples = {0, 0, 0xFF, 0xFF, 0, 0, 0, 0};  // full magenta
 
-  auto b = Decode(testing::TiffFile({rgb, grey16, white, cmyk, palette, ycbcr}));
+  auto b = Decode(testing::TiffFile({rgb, grey16, white, cmyk, palette, ycbcr, cmyk16}));
   ASSERT_NE(b, nullptr);
-  ASSERT_EQ(b->FrameCount(FrameDimension::Page), 6u);
+  ASSERT_EQ(b->FrameCount(FrameDimension::Page), 7u);
   EXPECT_EQ(b->Format(), kPixelFormat24bppRGB);
   EXPECT_EQ(Pixel(*b, 39, 32), 0xFF000000u | ((39 + 32 * 40) & 0xFF) << 16 |
                                    ((2 * (39 + 32 * 40)) & 0xFF) << 8 | ((3 * (39 + 32 * 40)) & 0xFF));
@@ -515,6 +517,9 @@ TEST(PlatformCodecs, TiffVariants) {
   ASSERT_EQ(b->SelectActiveFrame(FrameDimension::Page, 5), Status::Ok);
   EXPECT_EQ(b->Format(), kPixelFormat24bppRGB);
   EXPECT_NEAR(static_cast<int>(Pixel(*b, 5, 5) & 0xFF), 200, 3);
+
+  ASSERT_EQ(b->SelectActiveFrame(FrameDimension::Page, 6), Status::Ok);
+  EXPECT_EQ(Pixel(*b, 0, 0), 0xFFFF00FFu);
 }
 
 TEST(PlatformCodecs, GifFramesDelaysLoopCommentAndDisposal) {

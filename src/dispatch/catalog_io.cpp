@@ -45,8 +45,9 @@ TESSIVO_CATALOG_FAMILY(LoadSaveInfo) {
   catalog.Method("CreateImageFromMemory", &cImaging::CreateImageFromMemory, "nAddress, nLength");
   catalog.Method("CreateImageFromString", &cImaging::CreateImageFromString, "sData");
   catalog.Method("CreateImageFromStringICM", &cImaging::CreateImageFromStringICM, "sData");
-  // CreateImageFromStream(ICM) and SaveAsStream take stream handles (tessivo/streams.h); the
-  // type library has no automation type for an IStream yet, so they are not registered.
+  // Streams travel as stream handles (tessivo/streams.h), Longs in the type library.
+  catalog.Method("CreateImageFromStream", &cImaging::CreateImageFromStream, "oStream");
+  catalog.Method("CreateImageFromStreamICM", &cImaging::CreateImageFromStreamICM, "oStream");
   catalog.Method("CreateImageFromRawBits", &cImaging::CreateImageFromRawBits,
                  "nWidth, nHeight, nStride, nPixelFormat, nBits");
   catalog.Method("CreateImageFromGdiPlusImage", &cImaging::CreateImageFromGdiPlusImage, "hImage");
@@ -57,6 +58,7 @@ TESSIVO_CATALOG_FAMILY(LoadSaveInfo) {
   catalog.Method("SaveAsGIF", &cImaging::SaveAsGIF, "sFilePath");
   catalog.Method("SaveAsJPEG", &cImaging::SaveAsJPEG, "sFilePath, nQuality=75");
   catalog.Method("SaveAsTIFF", &cImaging::SaveAsTIFF, "sFilePath, nCompression=CompressionLZW");
+  catalog.Method("SaveAsStream", &cImaging::SaveAsStream, "&oStream, sFormat, nParameter=0");
   catalog.Method("SaveAsTIFFjpg", &cImaging::SaveAsTIFFjpg, "sFilePath");
   catalog.Method("SaveAsTIFFjpgEx", &cImaging::SaveAsTIFFjpgEx, "sFilePath, nQuality");
   catalog.Method("SaveAsWBMP", &cImaging::SaveAsWBMP, "sFilePath");

@@ -2,6 +2,7 @@
 // pHYs resolution, gamma, ICC profile and EXIF (eXIf chunk or the "Raw profile" text form).
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -14,6 +15,9 @@
 namespace tessivo::platform::codecs {
 
 namespace {
+
+constexpr png_alloc_size_t kMaxChunkBytes = 16u << 20;
+constexpr png_uint_32 kMaxAncillaryChunks = 1000;
 
 struct MemoryReader {
   const uint8_t* data;
@@ -200,6 +204,30 @@ void ReadMetadata(png_structp png, png_infop info, Bitmap& image, std::vector<ui
   }
 }
 
+// The part of the file libpng gets to see: it ends before the first chunk that claims more
+// bytes than the file has left. libpng allocates (and clears) a chunk's buffer before reading
+// it, so a forged length would otherwise cost gigabytes before the read fails.
+size_t UsableLength(const uint8_t* data, size_t size) {
+  size_t at = 8;
+  while (at + 8 <= size) {
+    uint64_t length = ReadBe32(data + at);
+    if (length > size - at - 8) return at;  // its data alone would run past the end
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) {
+      return std::min(size, at + 12 + static_cast<size_t>(length));
+    }
+    if (length + 12 > size - at) return size;  // the last chunk lacks its checksum
+    at += 12 + static_cast<size_t>(length);
+  }
+  return size;
+}
+
+// Reads the chunks after the pixel data; their damage is ignored (may longjmp, so nothing
+// with a destructor lives here).
+void ReadEnd(png_structp png, png_infop endInfo) {
+  if (setjmp(png_jmpbuf(png))) return;
+  png_read_end(png, endInfo);
+}
+
 // Widens one-per-byte 2-bit indices to packed 4-bit indices.
 void Repack2To4(const uint8_t* src, uint8_t* dst, png_uint_32 width) {
   for (png_uint_32 x = 0; x < width; x += 2) {
@@ -221,7 +249,7 @@ struct PngHandles {
 Status DecodePng(const uint8_t* data, size_t size, bool icm, std::unique_ptr<Bitmap>& out) {
   out.reset();
   if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return Status::UnknownImageFormat;
-  MemoryReader reader{data, size, 0};
+  MemoryReader reader{data, UsableLength(data, size), 0};
   PngHandles h;
   h.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
   if (h.png == nullptr) return Status::OutOfMemory;
@@ -230,6 +258,10 @@ Status DecodePng(const uint8_t* data, size_t size, bool icm, std::unique_ptr<Bit
   if (h.info == nullptr || h.endInfo == nullptr) return Status::OutOfMemory;
   png_set_read_fn(h.png, &reader, ReadFromMemory);
   png_set_user_limits(h.png, 0x7FFFFFFF, 0x7FFFFFFF);
+  // A forged chunk length must not make libpng allocate (and clear) gigabytes for text or
+  // profiles, nor thousands of chunks make it keep them all.
+  png_set_chunk_malloc_max(h.png, kMaxChunkBytes);
+  png_set_chunk_cache_max(h.png, kMaxAncillaryChunks);
   // Ancillary chunks with bad CRCs are skipped instead of failing the whole image.
   png_set_crc_action(h.png, PNG_CRC_DEFAULT, PNG_CRC_QUIET_USE);
 
@@ -266,7 +298,8 @@ Status DecodePng(const uint8_t* data, size_t size, bool icm, std::unique_ptr<Bit
                                 : image->Row(static_cast<int32_t>(y));
   }
   png_read_image(h.png, rows.data());
-  png_read_end(h.png, h.endInfo);
+  // Damage after the pixel data costs only the chunks that follow them.
+  ReadEnd(h.png, h.endInfo);
   if (layout.repack2to4) {
     for (png_uint_32 y = 0; y < layout.height; ++y) {
       Repack2To4(rows[y], image->Row(static_cast<int32_t>(y)), layout.width);

@@ -64,7 +64,7 @@ enum class Layout {
   Palette,      // 1/2/4/8-bit palette
   Grey16,       // 16-bit grey: 48bppRGB
   Rgb,          // 8/16-bit RGB with optional alpha
-  Cmyk,         // 8-bit CMYK: 32bppRGB
+  Cmyk,         // 8/16-bit CMYK: 32bppRGB
 };
 
 struct Plan {
@@ -108,8 +108,8 @@ Plan ChoosePlan(const PageInfo& p) {
     }
     return plan;
   }
-  if (p.photometric == PHOTOMETRIC_SEPARATED && p.inkSet == INKSET_CMYK && bps == 8 &&
-      spp == 4 + p.extraCount) {
+  if (p.photometric == PHOTOMETRIC_SEPARATED && p.inkSet == INKSET_CMYK &&
+      (bps == 8 || bps == 16) && spp == 4 + p.extraCount) {
     plan = {Layout::Cmyk, kPixelFormat32bppRGB};
   }
   return plan;
@@ -222,6 +222,14 @@ Palette GreyPalette(int bits, int capacity, bool minIsWhite) {
   return palette;
 }
 
+// An ink sample reduced to 8 bits (16-bit samples arrive in native byte order).
+uint8_t InkByte(const uint8_t* sample, int bytesPerSample) {
+  if (bytesPerSample == 1) return *sample;
+  uint16_t v;
+  std::memcpy(&v, sample, 2);
+  return static_cast<uint8_t>(v >> 8);
+}
+
 Status ReadExact(TIFF* tif, const PageInfo& p, const Plan& plan, const std::vector<uint8_t>& icc,
                  bool icm, Bitmap& image) {
   const uint32_t width = p.width;
@@ -297,7 +305,8 @@ Status ReadExact(TIFF* tif, const PageInfo& p, const Plan& plan, const std::vect
           int channel = separate ? plane : s;
           if (channel >= 4) continue;
           for (uint32_t x = 0; x < width; ++x) {
-            cmykRow[4 * static_cast<size_t>(x) + channel] = row[static_cast<size_t>(x) * samples + s];
+            cmykRow[4 * static_cast<size_t>(x) + channel] =
+                InkByte(row + (static_cast<size_t>(x) * samples + s) * bytesPerSample, bytesPerSample);
           }
         }
         if (!separate || plane == 3) cmyk->Convert(cmykRow.data(), dst, width);
@@ -313,7 +322,9 @@ Status ReadExact(TIFF* tif, const PageInfo& p, const Plan& plan, const std::vect
     auto gather = [&](int plane, uint32_t y, const uint8_t* row) {
       if (plane >= 4) return;
       uint8_t* dst = planes.data() + (static_cast<size_t>(y) * width) * 4;
-      for (uint32_t x = 0; x < width; ++x) dst[4 * static_cast<size_t>(x) + plane] = row[x];
+      for (uint32_t x = 0; x < width; ++x) {
+        dst[4 * static_cast<size_t>(x) + plane] = InkByte(row + x * bytesPerSample, bytesPerSample);
+      }
     };
     if (!ForEachRow(tif, p, gather)) return Status::GenericError;
     for (uint32_t y = 0; y < p.height; ++y) {
