@@ -98,7 +98,9 @@ TEST(PlatformCodecHostile, TruncatedFilesGiveAStatus) {
     for (size_t length = 0; length < size; length += length < 128 ? 1 : size / 64 + 1) {
       Bytes cut(sample.bytes.begin(), sample.bytes.begin() + static_cast<ptrdiff_t>(length));
       Status s = DecodeAndTouch(cut);
-      if (length < 8) EXPECT_NE(s, Status::Ok) << length;
+      if (length < 8) {
+        EXPECT_NE(s, Status::Ok) << length;
+      }
     }
   }
 }

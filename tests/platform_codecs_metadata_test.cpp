@@ -94,7 +94,9 @@ void ExpectExifKept(const Bitmap& decoded, bool exactRationals) {
   ASSERT_EQ(decoded.GetProperty(kPropertyTagExifExposureTime, item), Status::Ok);
   EXPECT_EQ(item.type, PropertyTagTypeRational);
   EXPECT_NEAR(RationalOf(item), 1.0 / 250, 1e-8);
-  if (exactRationals) EXPECT_EQ(item.value, Rational(1, 250));
+  if (exactRationals) {
+    EXPECT_EQ(item.value, Rational(1, 250));
+  }
   ASSERT_EQ(decoded.GetProperty(0x8827, item), Status::Ok);
   EXPECT_EQ(item.value, (Bytes{200, 0}));
   ASSERT_EQ(decoded.GetProperty(kPropertyTagGpsVer, item), Status::Ok);

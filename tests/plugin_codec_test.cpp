@@ -296,7 +296,9 @@ TEST_F(CodecPluginTest, AnimatedGifDocumentKeepsDelaysDisposalAndLoopCount) {
     tvimg_bitmap* frame = SourceFor(codec(), TVIMG_GIF);
     EXPECT_EQ(codec().SetFrameDelay(frame, 100 + 100 * i), 1);
     EXPECT_EQ(codec().SetFrameDisposal(frame, 2), 1);
-    if (i == 0) EXPECT_EQ(codec().SetLoopCount(frame, 3), 1);
+    if (i == 0) {
+      EXPECT_EQ(codec().SetLoopCount(frame, 3), 1);
+    }
     EXPECT_EQ(codec().AppendPage(document, frame), 1);
     codec().Unload(frame);
   }

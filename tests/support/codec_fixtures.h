@@ -14,9 +14,9 @@ struct PngSpec {
   int colorType = 2;  // PNG colour type
   int bitDepth = 8;
   bool interlaced = false;
-  Bytes rows;         // packed rows as PNG stores them (16-bit samples big-endian)
-  Bytes palette;      // RGB triples
-  Bytes transparency; // tRNS: palette alphas, or 2 bytes per grey/RGB sample of the key
+  Bytes rows{};         // packed rows as PNG stores them (16-bit samples big-endian)
+  Bytes palette{};      // RGB triples
+  Bytes transparency{}; // tRNS: palette alphas, or 2 bytes per grey/RGB sample of the key
   uint32_t pixelsPerMeter = 0;
 };
 Bytes PngFile(const PngSpec& spec);
@@ -29,11 +29,11 @@ struct TiffPage {
   uint16_t compression = 1;
   uint16_t extraSample = 0;  // 0: none; else EXTRASAMPLE_* + 1
   uint32_t tileSize = 0;     // 0: strips
-  Bytes samples;             // contiguous rows (planar: plane after plane), native byte order
-  std::vector<uint16_t> colormap;  // 3 << bitsPerSample entries when palette
+  Bytes samples{};             // contiguous rows (planar: plane after plane), native byte order
+  std::vector<uint16_t> colormap{};  // 3 << bitsPerSample entries when palette
   float xResolution = 0, yResolution = 0;
   uint16_t resolutionUnit = 2;
-  std::string make;
+  std::string make{};
 };
 Bytes TiffFile(const std::vector<TiffPage>& pages);
 
@@ -41,12 +41,12 @@ struct GifFrame {
   int left = 0, top = 0, width = 1, height = 1;
   Bytes indices;
   int delay = 0, disposal = 0, transparent = -1;
-  Bytes localPalette;  // RGB triples, empty: the global one
+  Bytes localPalette{};  // RGB triples, empty: the global one
   bool interlaced = false;
 };
 struct GifSpec {
   int width = 1, height = 1, background = 0;
-  Bytes palette;  // RGB triples (a power of two of them)
+  Bytes palette{};  // RGB triples (a power of two of them)
   std::vector<GifFrame> frames;
   int loopCount = -1;  // -1: no loop extension
   std::string comment;
