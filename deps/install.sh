@@ -16,4 +16,5 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Recommended packages come too: ImageMagick reads several formats through them.
+$sudo apt-get install -y -qq "${missing[@]}"
