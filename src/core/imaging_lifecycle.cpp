@@ -6,6 +6,7 @@
 #include "core/boundary.h"
 #include "core/image_registry.h"
 #include "core/imaging_state.h"
+#include "core/platform_result.h"
 #include "core/platform_session.h"
 #include "platform/bitmap.h"
 #include "tessivo/imaging.h"
@@ -17,8 +18,6 @@ namespace {
 using platform::Bitmap;
 using platform::BitmapData;
 using platform::PixelFormat;
-
-TessivoStatus FromPlatform(platform::Status s) { return static_cast<TessivoStatus>(s); }
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 
@@ -76,7 +75,7 @@ int32_t RegisterDeepCopy(ImagingState& state, const Bitmap& source, PixelFormat 
   }
   if (s == platform::Status::Ok) s = copy->SetResolution(source.HorizontalResolution(),
                                                         source.VerticalResolution());
-  if (s != platform::Status::Ok) return state.Set(FromPlatform(s)), 0;
+  if (s != platform::Status::Ok) return state.Set(StatusOf(s)), 0;
   for (const platform::PropertyItem& item : source.Properties()) copy->SetProperty(item);
   copy->SetRawFormat(source.GetRawFormat());
 
@@ -128,7 +127,7 @@ int32_t cImaging::CreateClonedImage(int32_t nImageID) {
     if (!source) return st.Set(InvalidParameter), 0;
     std::unique_ptr<Bitmap> clone;
     platform::Status s = source->Clone(clone);
-    if (s != platform::Status::Ok) return st.Set(FromPlatform(s)), 0;
+    if (s != platform::Status::Ok) return st.Set(StatusOf(s)), 0;
     int32_t id = 0;
     RegisterImage(id, std::move(clone), "", "", OriginMemory);
     RestoreTags(st.capturedTags, st.preserveTags, id, false);
@@ -165,7 +164,7 @@ int32_t cImaging::CreateClonedImageArea(int32_t nImageID, int32_t nLeft, int32_t
     std::unique_ptr<Bitmap> area;
     platform::Status s =
         source->CloneArea(platform::Rect{nLeft, nTop, nWidth, nHeight}, source->Format(), area);
-    if (s != platform::Status::Ok) return st.Set(FromPlatform(s)), 0;
+    if (s != platform::Status::Ok) return st.Set(StatusOf(s)), 0;
     int32_t id = 0;
     RegisterImage(id, std::move(area), "", "", OriginMemory);
     st.Set(OK);
@@ -181,7 +180,7 @@ int32_t cImaging::CreateNewImage(int32_t nWidth, int32_t nHeight, int16_t nBitDe
     if (format == platform::kPixelFormatUndefined) return st.Set(InvalidParameter), 0;
     std::unique_ptr<Bitmap> image;
     platform::Status s = Bitmap::Create(nWidth, nHeight, format, image);
-    if (s != platform::Status::Ok) return st.Set(FromPlatform(s)), 0;
+    if (s != platform::Status::Ok) return st.Set(StatusOf(s)), 0;
     Bitmap& pixels = *image;
     int32_t id = 0;
     RegisterImage(id, std::move(image), "", "", OriginThumbnail);
@@ -189,7 +188,7 @@ int32_t cImaging::CreateNewImage(int32_t nWidth, int32_t nHeight, int16_t nBitDe
     auto color = static_cast<uint32_t>(nBackColor);
     // A new image asked to be opaque black is left as created below 32 bits per pixel.
     if (color != kOpaqueBlack || nBitDepth >= 32) s = FillWithColor(pixels, color);
-    st.Set(FromPlatform(s));
+    st.Set(StatusOf(s));
     return id;
   });
 }
@@ -208,7 +207,7 @@ std::string cImaging::GetImageFormat() {
 TessivoStatus cImaging::ForceImageValidation(int32_t nImageID) {
   if (FindImage(nImageID) < 0) return InvalidParameter;
   Bitmap* image = ResolveImage(nImageID);
-  return image ? FromPlatform(image->ForceValidation()) : InvalidParameter;
+  return image ? StatusOf(image->ForceValidation()) : InvalidParameter;
 }
 
 void cImaging::TagsSetPreserve(bool bPreserve) { state_->preserveTags = bPreserve; }
