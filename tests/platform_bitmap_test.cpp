@@ -271,6 +271,7 @@ TEST(PlatformBitmap, ThumbnailAveragesAreas) {
   EXPECT_EQ(Pixel(*thumb, 7, 3), 0xFFFFFFFFu);
   EXPECT_EQ(b->Thumbnail(-1, 5, thumb), Status::InvalidParameter);
   EXPECT_EQ(b->Thumbnail(70000, 70000, thumb), Status::OutOfMemory);
+  EXPECT_EQ(b->Thumbnail(0, INT32_MAX, thumb), Status::OutOfMemory);
 }
 
 TEST(PlatformBitmap, IdentifiersAndVersion) {

@@ -88,8 +88,14 @@ Status Bitmap::Thumbnail(int32_t width, int32_t height, std::unique_ptr<Bitmap>&
     if (width_ >= height_) width = static_cast<int32_t>(kDefaultSide);
     else height = static_cast<int32_t>(kDefaultSide);
   }
-  if (width == 0) width = static_cast<int32_t>(std::max(1.0, std::nearbyint(height * aspect)));
-  if (height == 0) height = static_cast<int32_t>(std::max(1.0, std::nearbyint(width / aspect)));
+  // A side derived from the other may not fit 32 bits: that is an image too large to make.
+  const auto derived = [](double side) {
+    side = std::max(1.0, std::nearbyint(side));
+    return side > INT32_MAX ? int32_t{-1} : static_cast<int32_t>(side);
+  };
+  if (width == 0) width = derived(height * aspect);
+  if (height == 0) height = derived(width / aspect);
+  if (width < 0 || height < 0) return Status::OutOfMemory;
 
   std::unique_ptr<Bitmap> thumb;
   const Status status = Create(width, height, kPixelFormat32bppPARGB, thumb);
