@@ -1,7 +1,7 @@
 // cImaging: the toolkit's one class. Each instance has a current image (the native image) and
 // the status of its last operation; the images themselves live in the calling thread's image
 // registry, shared by every instance of that thread. Methods are grouped by family; each family
-// is defined in its own source file under src/.
+// is defined in its own source file under src/imaging/.
 #pragma once
 #include <cstdint>
 #include <memory>
