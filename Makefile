@@ -3,7 +3,7 @@
 JOBS       ?= 2
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
-GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+GENERATOR   = $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 LAUNCHER    = $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 CTEST_ARGS ?= --output-on-failure -j$(JOBS) --timeout 600
 
