@@ -2,6 +2,11 @@
 # Installs the Debian packages of deps/debian.txt that are not installed yet.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# Builds of several checkouts may start at once; one installer at a time keeps apt's lock free.
+if [ -z "${TESSIVO_DEPS_LOCKED:-}" ] && command -v flock >/dev/null 2>&1; then
+  export TESSIVO_DEPS_LOCKED=1
+  exec flock /tmp/tessivo-deps.lock "$0" "$@"
+fi
 missing=()
 while read -r pkg; do
   pkg=${pkg%%#*}; pkg=$(echo "$pkg" | xargs)
