@@ -14,6 +14,7 @@
 #include "tessivo/enums_metadata.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
+#include "tessivo/rotate_flip.h"
 #include "tessivo/safe_array.h"
 #include "tessivo/status.h"
 #include "tessivo/variant.h"
@@ -349,6 +350,14 @@ class cImaging {
   TessivoStatus SaveAsGIFi(const std::string& sFilePath);
   // A raw portable anymap: P4 for 1-bit images, P5 for other indexed images, P6 otherwise.
   TessivoStatus SaveAsPNM(const std::string& sFilePath);
+
+  // --- Geometry (imaging_geometry.cpp) ---
+  // The image becomes the rectangle (its own pixel format, palette and resolution kept). A
+  // rectangle that is empty or does not lie inside the image: InvalidParameter, no change.
+  TessivoStatus Crop(int32_t nSrcLeft, int32_t nSrcTop, int32_t nWidth, int32_t nHeight);
+  // Quarter-turn rotation (clockwise) or flip in the image's own pixel format; a value outside
+  // the enumeration: InvalidParameter, no change.
+  TessivoStatus Rotate(RotateFlipType nRotation);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
