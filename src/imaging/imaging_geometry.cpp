@@ -1,34 +1,42 @@
-// Geometry methods of cImaging: thin wrappers over src/pixel/geometry, run through the
-// native-image rebuild frame (resolution and, when preserving, property items carried over; a
-// failure leaves the image as it was). They act on the current page of a document, which is
-// then marked changed so that it is stored back when another page is selected.
+// Geometry methods of cImaging: thin wrappers over src/pixel/geometry. They act on the native
+// image or the current page of a document, which is then marked changed so that it is stored
+// back when another page is selected. Resolution and, when preserving tags, property items are
+// carried over; a failure leaves the image as it was.
+#include "core/boundary.h"
+#include "core/image_registry.h"
 #include "core/native_rebuild.h"
-#include "pixel/geometry/geometry_copies.h"
+#include "pixel/geometry/crop_rect.h"
+#include "pixel/geometry/quarter_turn.h"
 #include "pixel/pixel_changes.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
-namespace {
 
-template <typename Build>
-TessivoStatus RebuildGeometry(ImagingState& st, Build&& build) {
-  const TessivoStatus s = RebuildNativeImage(st, std::forward<Build>(build));
-  if (s == OK) NotePixelsChanged(st.nativeImage);
-  return s;
-}
-
-}  // namespace
-
+// Turned in place, as the platform turns: the bitmap keeps its identity (its frame source and,
+// for flips and half turns, the memory it was made over).
 TessivoStatus cImaging::Rotate(RotateFlipType nRotation) {
-  return RebuildGeometry(*state_, [&](platform::Bitmap& current, std::unique_ptr<platform::Bitmap>& out) {
-    return RotateFlipCopy(current, nRotation, out);
+  ImagingState& st = *state_;
+  return GuardedStatus(st, [&]() -> TessivoStatus {
+    if (st.nativeImage == 0) return st.Set(GenericError);
+    platform::Bitmap* image = ResolveImage(st.nativeImage);
+    if (image == nullptr) return st.Set(InvalidParameter);
+    CaptureTags(st.capturedTags, st.preserveTags, st.nativeImage);
+    const platform::Status s = TurnInPlace(*image, nRotation);
+    if (s != platform::Status::Ok) return st.Set(static_cast<TessivoStatus>(s));
+    RestoreTags(st.capturedTags, st.preserveTags, st.nativeImage, false);
+    NotePixelsChanged(st.nativeImage);
+    return st.Set(OK);
   });
 }
 
 TessivoStatus cImaging::Crop(int32_t nSrcLeft, int32_t nSrcTop, int32_t nWidth, int32_t nHeight) {
-  return RebuildGeometry(*state_, [&](platform::Bitmap& current, std::unique_ptr<platform::Bitmap>& out) {
-    return CropCopy(current, nSrcLeft, nSrcTop, nWidth, nHeight, out);
-  });
+  ImagingState& st = *state_;
+  const TessivoStatus s =
+      RebuildNativeImage(st, [&](platform::Bitmap& current, std::unique_ptr<platform::Bitmap>& out) {
+        return CropCopy(current, nSrcLeft, nSrcTop, nWidth, nHeight, out);
+      });
+  if (s == OK) NotePixelsChanged(st.nativeImage);
+  return s;
 }
 
 }  // namespace tessivo
