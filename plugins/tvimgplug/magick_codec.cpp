@@ -11,6 +11,7 @@
 #include <string>
 
 #include "codecs.h"
+#include "decode_limits.h"
 #include "magick_limits.h"
 #include "metadata.h"
 
@@ -224,6 +225,7 @@ BitmapPtr Convert(MagickWand* wand, int32_t format) {
 BitmapPtr LoadWithMagick(int32_t format, const uint8_t* data, size_t size) {
   const char* name = MagickName(format);
   if (!name || !data || size == 0) return nullptr;
+  if (CheckHeader(format, data, size) == HeaderVerdict::Refused) return nullptr;
   EnsureMagickReady();
   Wand wand;
   if (!wand.get()) return nullptr;
@@ -406,7 +408,8 @@ bool ReplaceIccProfileWithMagick(int32_t format, const std::string& path,
   std::string magick;
   if (!name) return false;
   MappedFile file(path.c_str());
-  if (!file.ok()) return false;
+  if (!file.ok() || CheckHeader(format, file.data(), file.size()) == HeaderVerdict::Refused)
+    return false;
   EnsureMagickReady();
   Wand wand;
   if (!wand.get()) return false;

@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "decode_limits.h"
+
 namespace tvimg {
 
 const MagickLimits& CurrentMagickLimits() {
@@ -14,6 +16,7 @@ const MagickLimits& CurrentMagickLimits() {
 void EnsureMagickReady() {
   static std::once_flag once;
   std::call_once(once, [] {
+    InstallAllocationGuard();
     MagickWandGenesis();
     const MagickLimits& l = CurrentMagickLimits();
     MagickSetResourceLimit(MemoryResource, l.memoryBytes);
