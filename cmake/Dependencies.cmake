@@ -14,3 +14,5 @@ find_library(GIF_LIBRARY NAMES gif REQUIRED)
 add_library(tessivo_giflib INTERFACE)
 target_include_directories(tessivo_giflib INTERFACE ${GIF_INCLUDE_DIR})
 target_link_libraries(tessivo_giflib INTERFACE ${GIF_LIBRARY})
+# HTTP and FTP transfer (src/transfer).
+pkg_check_modules(CURL_PC REQUIRED IMPORTED_TARGET libcurl)
