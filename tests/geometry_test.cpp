@@ -205,6 +205,11 @@ TEST(Geometry, ActsOnTheCurrentPageOfADocumentAndMarksItChanged) {
   EXPECT_EQ(ResolveImage(page)->Width(), 3);
   EXPECT_EQ(ResolveImage(page)->Height(), 4);
   EXPECT_EQ(im.Crop(0, 0, 5, 1), InvalidParameter);
+
+  // Every rebuild of a page (here a format conversion) marks it for writing back.
+  ImageRegistry::Current().Entry(page)->pageModified = false;
+  ASSERT_EQ(im.ConvertTo8BppGrayScale(), OK);
+  EXPECT_TRUE(ImageRegistry::Current().Entry(page)->pageModified);
   im.RemoveAllImage();
 }
 
