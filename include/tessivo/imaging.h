@@ -12,6 +12,7 @@
 #include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
+#include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/rotate_flip.h"
@@ -358,6 +359,41 @@ class cImaging {
   // Quarter-turn rotation (clockwise) or flip in the image's own pixel format; a value outside
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
+
+  // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
+  // The image redrawn at the new size in its own pixel format (indexed images keep palette and
+  // bit depth). A size below 1, a size the platform cannot hold or an unknown mode: a status
+  // (InvalidParameter, OutOfMemory), no change.
+  TessivoStatus ResizeImage(int32_t nNewImageWidth, int32_t nNewImageHeight,
+                            InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The same into a new image (not made native); 0 and a status on failure.
+  int32_t GetResizedImage(int32_t nImageID, int32_t nNewImageWidth, int32_t nNewImageHeight,
+                          InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Resizing that keeps the aspect ratio: the other side is rounded to nearest (at least 1).
+  TessivoStatus ResizeHeightRatio(int32_t nNewImageHeight,
+                                  InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  TessivoStatus ResizeWidthRatio(int32_t nNewImageWidth,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Both sides times nScalePercent / 100, rounded down (at least 1).
+  TessivoStatus ScaleImage(int32_t nScalePercent, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Rotation by nAngle degrees clockwise onto a canvas that holds the whole result, the
+  // uncovered corners filled with nBackColor (ARGB; opaque white without it). Whole quarter
+  // turns give exactly the pixels of Rotate. NaN or infinite angles: InvalidParameter.
+  TessivoStatus RotateAngle(float nAngle);
+  TessivoStatus RotateAngleBackColor(float nAngle, int32_t nBackColor);
+  // The same onto a canvas of the image's own size: rotated about the top-left corner, or with
+  // Center about the image's centre.
+  TessivoStatus RotateAnglePreserveDimentions(float nAngle);
+  TessivoStatus RotateAnglePreserveDimentionsBackColor(float nAngle, int32_t nBackColor);
+  TessivoStatus RotateAnglePreserveDimentionsCenter(float nAngle);
+  TessivoStatus RotateAnglePreserveDimentionsCenterBackColor(float nAngle, int32_t nBackColor);
+  // Thumbnails as new images: the platform's (32-bit premultiplied ARGB), or a 32-bit ARGB
+  // canvas of nWidth x nHeight filled with nBackColor and the image scaled into it, centred,
+  // keeping its aspect ratio.
+  int32_t CreateThumbnail(int32_t nImageID, int32_t nWidth, int32_t nHeight);
+  int32_t CreateThumbnailHQ(int32_t nImageID, int32_t nWidth, int32_t nHeight);
+  int32_t CreateThumbnailHQEx(int32_t nImageID, int32_t nWidth, int32_t nHeight,
+                              int32_t nBackColor = static_cast<int32_t>(0xFF000000u));
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
