@@ -83,6 +83,19 @@ void SampleRows(const Decoded<T>& d, Bitmap& target, const AffineMap& m, Resampl
       }
       const int taps = 2 * radius;
       const int32_t first = radius == 1 ? 0 : -1;
+      if (d.opaque && x0 + first >= 0 && y0 + first >= 0 && x0 + first + taps <= d.width &&
+          y0 + first + taps <= d.height) {
+        // Inside the source: no background taps, no premultiplication.
+        const size_t rowStep = 4 * static_cast<size_t>(d.width);
+        const T* p = d.At(x0 + first, y0 + first);
+        for (int j = 0; j < taps; ++j, p += rowStep) {
+          float r[4] = {0, 0, 0, 0};
+          for (int i = 0; i < taps; ++i)
+            for (int c = 0; c < 4; ++c) r[c] += wx[i] * static_cast<float>(p[4 * i + c]);
+          for (int c = 0; c < 4; ++c) acc[c] += wy[j] * r[c];
+        }
+        continue;
+      }
       for (int j = 0; j < taps; ++j) {
         if (wy[j] == 0.0f) continue;
         for (int i = 0; i < taps; ++i) {
