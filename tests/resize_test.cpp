@@ -236,7 +236,7 @@ TEST(RotateAngle, IndexedBackgroundsTakeTheNearestEntryAndBadAnglesChangeNothing
   // The noise palette is 0xFF000009, 0xFF030510: the light grey is nearest to the second.
   EXPECT_EQ(platform::rows::GetIndex(1, Native(im).Row(0), 0), 1u);
 
-  NoiseImage(im, platform::kPixelFormat8bppIndexed, 16, 16);
+  const int32_t indexed = NoiseImage(im, platform::kPixelFormat8bppIndexed, 16, 16);
   const uint8_t nearest = platform::NearestPaletteMapper::LinearSearch(Native(im).GetPalette().entries, 0xFFFFFFFFu);
   ASSERT_EQ(im.RotateAngleBackColor(20.0f, static_cast<int32_t>(0xFFFFFFFFu)), OK);
   EXPECT_EQ(Native(im).Row(0)[0], nearest);
@@ -253,6 +253,16 @@ TEST(RotateAngle, IndexedBackgroundsTakeTheNearestEntryAndBadAnglesChangeNothing
   }
   EXPECT_EQ(&Native(im), bitmapBefore);
   EXPECT_EQ(Bytes(Native(im)), before);
+  // A 2^24 x 1 line turned by 45 degrees needs a canvas of 1.4e14 pixels.
+  std::unique_ptr<Bitmap> line;
+  ASSERT_EQ(Bitmap::Create(1 << 24, 1, platform::kPixelFormat1bppIndexed, line), platform::Status::Ok);
+  int32_t lineId = 0;
+  RegisterImage(lineId, std::move(line), "", "", OriginMemory);
+  im.SetNativeImage(lineId);
+  EXPECT_EQ(im.RotateAngle(45.0f), OutOfMemory);
+  EXPECT_EQ(Native(im).Width(), 1 << 24);
+  im.CloseImage(lineId);
+  im.SetNativeImage(indexed);
   // Huge finite angles reduce exactly: 3.6e9 is ten million whole turns.
   ASSERT_EQ(im.RotateAngle(3.6e9f), OK);
   EXPECT_EQ(Bytes(Native(im)), before);

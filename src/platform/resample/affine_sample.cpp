@@ -12,7 +12,7 @@ namespace tessivo::platform {
 namespace {
 
 // The decoded source stays below this many bytes.
-constexpr int64_t kMaxDecodedBytes = int64_t{1} << 32;
+constexpr int64_t kMaxDecodedBytes = int64_t{1} << 31;
 
 // The whole source decoded once into 8- or 16-bit channels (blue, green, red, alpha, not
 // premultiplied): rotation reads it in every direction.

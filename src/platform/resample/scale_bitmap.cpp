@@ -81,10 +81,11 @@ Status ScaleInto(const Bitmap& source, const Rect& from, Bitmap& target, const R
     return Status::InvalidParameter;
   const int64_t xTaps = AxisTapCount(from.width, to.width, options.filter);
   const int64_t yTaps = AxisTapCount(from.height, to.height, options.filter);
-  // Tap tables, the decoded source row and the ring of filtered rows, in 64 bits.
-  const int64_t work = int64_t{to.width} * xTaps * 4 + int64_t{to.height} * yTaps * 4 + int64_t{from.width} * 16 +
-                       int64_t{to.width} * 16 * (yTaps + 2);
-  if (work > kMaxWorkBytes) return Status::OutOfMemory;
+  // Tap tables, the decoded source row and the ring of filtered rows; in floating point, as
+  // the products of two 31-bit sides and a tap count can pass 64 bits.
+  const double work = double(to.width) * double(xTaps) * 4 + double(to.height) * double(yTaps) * 4 +
+                      double(from.width) * 16 + double(to.width) * 16 * double(yTaps + 2);
+  if (work > double(kMaxWorkBytes)) return Status::OutOfMemory;
   try {
     const AxisTaps xs = BuildAxisTaps(from.width, to.width, options.filter);
     const AxisTaps ys = BuildAxisTaps(from.height, to.height, options.filter);
