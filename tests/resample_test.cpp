@@ -158,6 +158,10 @@ TEST(ResampleAffine, SamplesThroughTheMapWithBackgroundOutside) {
   AffineMap away{1, 0, 100, 0, 1, 0};
   ASSERT_EQ(SampleAffine(*source, *bits, away, ResampleFilter::Bilinear, 0xFFF0F0F0u), Status::Ok);
   EXPECT_EQ(bits->Row(1)[0] & 0xE0, 0xE0);
+  // Composited over the target, a transparent background leaves the target's pixels.
+  auto canvas = Grey({{99, 99, 99, 99}, {99, 99, 99, 99}});
+  ASSERT_EQ(SampleAffine(*source, *canvas, m, ResampleFilter::Nearest, 0x00000000u, true), Status::Ok);
+  EXPECT_EQ(BlueRow(*canvas, 0), (std::vector<int>{40, 30, 99, 99}));
   AffineMap broken{std::nan(""), 0, 0, 0, 1, 0};
   EXPECT_EQ(SampleAffine(*source, *bits, broken, ResampleFilter::Bilinear, 0), Status::InvalidParameter);
   EXPECT_EQ(SampleAffine(*source, *source, m, ResampleFilter::Bilinear, 0), Status::InvalidParameter);

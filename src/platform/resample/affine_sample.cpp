@@ -1,6 +1,8 @@
 #include "platform/resample/affine_sample.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -46,9 +48,9 @@ void Accumulate(const Decoded<T>& d, int32_t x, int32_t y, float weight, const f
 
 template <typename T>
 void SampleRows(const Decoded<T>& d, Bitmap& target, const AffineMap& m, ResampleFilter filter,
-                const float* background, WorkingRowEncoder& encoder) {
+                const float* background, WorkingRowEncoder& encoder, WorkingRowDecoder* under) {
   const int32_t width = target.Width();
-  std::vector<float> out(4 * static_cast<size_t>(width));
+  std::vector<float> out(4 * static_cast<size_t>(width)), below(under != nullptr ? out.size() : 0);
   const int radius = filter == ResampleFilter::Nearest ? 0 : filter == ResampleFilter::Bilinear ? 1 : 2;
   for (int32_t ty = 0; ty < target.Height(); ++ty) {
     const double cy = ty + 0.5;
@@ -104,13 +106,21 @@ void SampleRows(const Decoded<T>& d, Bitmap& target, const AffineMap& m, Resampl
         }
       }
     }
+    if (under != nullptr) {
+      // Source over: what the sample leaves uncovered shows the target's own pixel.
+      under->Decode(target.Row(ty), 0, width, below.data());
+      for (size_t i = 0; i < out.size(); i += 4) {
+        const float keep = 1.0f - std::clamp(out[i + 3], 0.0f, d.max) / d.max;
+        for (size_t c = 0; c < 4; ++c) out[i + c] += keep * below[i + c];
+      }
+    }
     encoder.Encode(out.data(), width, target.Row(ty), 0);
   }
 }
 
 template <typename T>
 Status Run(const Bitmap& source, Bitmap& target, const AffineMap& map, ResampleFilter filter, uint32_t background,
-           bool wide) {
+           bool blendOver, bool wide) {
   WorkingRowDecoder decoder(source.Format(), source.GetPalette().entries, wide);
   WorkingRowEncoder encoder(target.Format(), target.GetPalette().entries, wide);
   Decoded<T> d;
@@ -129,14 +139,16 @@ Status Run(const Bitmap& source, Bitmap& target, const AffineMap& map, ResampleF
   }
   float bg[4];
   decoder.DecodeColor(background, bg);
-  SampleRows(d, target, map, filter, bg, encoder);
+  std::unique_ptr<WorkingRowDecoder> under;
+  if (blendOver) under = std::make_unique<WorkingRowDecoder>(target.Format(), target.GetPalette().entries, wide);
+  SampleRows(d, target, map, filter, bg, encoder, under.get());
   return Status::Ok;
 }
 
 }  // namespace
 
 Status SampleAffine(const Bitmap& source, Bitmap& target, const AffineMap& map, ResampleFilter filter,
-                    uint32_t backgroundArgb) {
+                    uint32_t backgroundArgb, bool blendOver) {
   if (&source == &target) return Status::InvalidParameter;
   for (double v : {map.xx, map.xy, map.x0, map.yx, map.yy, map.y0})
     if (!std::isfinite(v)) return Status::InvalidParameter;
@@ -144,8 +156,8 @@ Status SampleAffine(const Bitmap& source, Bitmap& target, const AffineMap& map, 
   const int64_t decodedBytes = int64_t{source.Width()} * source.Height() * (wide ? 8 : 4);
   if (decodedBytes > kMaxDecodedBytes || int64_t{target.Width()} * 16 > kMaxDecodedBytes) return Status::OutOfMemory;
   try {
-    return wide ? Run<uint16_t>(source, target, map, filter, backgroundArgb, true)
-                : Run<uint8_t>(source, target, map, filter, backgroundArgb, false);
+    return wide ? Run<uint16_t>(source, target, map, filter, backgroundArgb, blendOver, true)
+                : Run<uint8_t>(source, target, map, filter, backgroundArgb, blendOver, false);
   } catch (const std::bad_alloc&) {
     return Status::OutOfMemory;
   }

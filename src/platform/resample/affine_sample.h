@@ -19,11 +19,12 @@ struct AffineMap {
   double yx = 0, yy = 1, y0 = 0;
 };
 
-// Every pixel of `target` is written. Nearest picks the source pixel whose cell holds the
+// Every pixel of `target` is written; with `blendOver` the samples are composited over the
+// target's pixels (source over), so a transparent background leaves them as they were. Nearest picks the source pixel whose cell holds the
 // position; Bilinear and the bicubic filters interpolate (a prefiltered bicubic samples as
 // Bicubic). Non-finite map coefficients or the two bitmaps being one: InvalidParameter; a
 // source too large to hold decoded: OutOfMemory.
 Status SampleAffine(const Bitmap& source, Bitmap& target, const AffineMap& map, ResampleFilter filter,
-                    uint32_t backgroundArgb);
+                    uint32_t backgroundArgb, bool blendOver = false);
 
 }  // namespace tessivo::platform
