@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/image_registry.h"
@@ -185,14 +186,19 @@ TEST(RotateAngle, QuarterTurnsGiveThePixelsOfRotateInEveryFormat) {
       im.CloseImage(id);
     }
   }
-  // The centred form keeps the size and, on a half turn, the pixels of the half turn.
-  const int32_t id = NoiseImage(im, platform::kPixelFormat4bppIndexed, 7, 4);
-  std::unique_ptr<Bitmap> expected;
-  ASSERT_EQ(Native(im).Clone(expected), platform::Status::Ok);
-  ASSERT_EQ(expected->RotateFlip(platform::Rotate180FlipNone), platform::Status::Ok);
-  ASSERT_EQ(im.RotateAnglePreserveDimentionsCenter(180), OK);
-  EXPECT_EQ(Bytes(Native(im)), Bytes(*expected));
-  im.CloseImage(id);
+  // The centred form keeps the size and copies pixel values exactly on quarter turns (noise
+  // in a premultiplied format is not valid premultiplied colour, so any conversion shows).
+  for (auto [format, angle, type] : {std::tuple{platform::kPixelFormat4bppIndexed, 180.0f, platform::Rotate180FlipNone},
+                                     std::tuple{platform::kPixelFormat32bppPARGB, 90.0f, platform::Rotate90FlipNone},
+                                     std::tuple{platform::kPixelFormat1bppIndexed, -90.0f, platform::Rotate270FlipNone}}) {
+    const int32_t id = NoiseImage(im, format, angle == 180.0f ? 7 : 6, angle == 180.0f ? 4 : 6);
+    std::unique_ptr<Bitmap> expected;
+    ASSERT_EQ(Native(im).Clone(expected), platform::Status::Ok);
+    ASSERT_EQ(expected->RotateFlip(type), platform::Status::Ok);
+    ASSERT_EQ(im.RotateAnglePreserveDimentionsCenter(angle), OK);
+    EXPECT_EQ(Bytes(Native(im)), Bytes(*expected)) << format;
+    im.CloseImage(id);
+  }
 }
 
 TEST(RotateAngle, ArbitraryAnglesFillTheCanvasWithTheBackground) {

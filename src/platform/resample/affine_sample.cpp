@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/pixel_convert.h"
+#include "platform/pixel_rows.h"
 #include "platform/resample/working_rows.h"
 
 namespace tessivo::platform {
@@ -145,6 +146,37 @@ Status Run(const Bitmap& source, Bitmap& target, const AffineMap& map, ResampleF
   return Status::Ok;
 }
 
+// Nearest sampling between bitmaps of one format and palette copies pixel values exactly (an
+// index stays the same index, premultiplied values are not re-rounded); the background is
+// encoded once.
+void CopyNearest(const Bitmap& source, Bitmap& target, const AffineMap& m, uint32_t background, bool wide) {
+  const int bpp = BitsPerPixel(source.Format());
+  const size_t bytes = static_cast<size_t>(bpp / 8);
+  uint8_t fill[8] = {};
+  WorkingRowDecoder colour(kPixelFormat32bppARGB, {}, wide);
+  float bg[4];
+  colour.DecodeColor(background, bg);
+  WorkingRowEncoder(target.Format(), target.GetPalette().entries, wide).Encode(bg, 1, fill, 0);
+  const uint32_t fillIndex = bpp < 8 ? rows::GetIndex(bpp, fill, 0) : 0;
+  for (int32_t ty = 0; ty < target.Height(); ++ty) {
+    uint8_t* dst = target.Row(ty);
+    const double cy = ty + 0.5;
+    for (int32_t tx = 0; tx < target.Width(); ++tx) {
+      const double cx = tx + 0.5;
+      const double sx = std::floor(m.xx * cx + m.xy * cy + m.x0);
+      const double sy = std::floor(m.yx * cx + m.yy * cy + m.y0);
+      const bool inside = sx >= 0 && sy >= 0 && sx < source.Width() && sy < source.Height();
+      const int32_t x = inside ? static_cast<int32_t>(sx) : 0, y = inside ? static_cast<int32_t>(sy) : 0;
+      if (bpp < 8) {
+        rows::PutIndex(bpp, dst, tx, inside ? rows::GetIndex(bpp, source.Row(y), x) : fillIndex);
+      } else {
+        std::memcpy(dst + static_cast<size_t>(tx) * bytes, inside ? source.Row(y) + static_cast<size_t>(x) * bytes : fill,
+                    bytes);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 Status SampleAffine(const Bitmap& source, Bitmap& target, const AffineMap& map, ResampleFilter filter,
@@ -156,6 +188,11 @@ Status SampleAffine(const Bitmap& source, Bitmap& target, const AffineMap& map, 
   const int64_t decodedBytes = int64_t{source.Width()} * source.Height() * (wide ? 8 : 4);
   if (decodedBytes > kMaxDecodedBytes || int64_t{target.Width()} * 16 > kMaxDecodedBytes) return Status::OutOfMemory;
   try {
+    if (filter == ResampleFilter::Nearest && !blendOver && source.Format() == target.Format() &&
+        (!IsIndexed(source.Format()) || source.GetPalette().entries == target.GetPalette().entries)) {
+      CopyNearest(source, target, map, backgroundArgb, wide);
+      return Status::Ok;
+    }
     return wide ? Run<uint16_t>(source, target, map, filter, backgroundArgb, blendOver, true)
                 : Run<uint8_t>(source, target, map, filter, backgroundArgb, blendOver, false);
   } catch (const std::bad_alloc&) {
