@@ -3,12 +3,15 @@
 
 Routes: /ok/<n> n bytes with a correct length; /nolen body without Content-Length;
 /badlen unparsable length; /zero length 0; /missing 404; /redirect/<k> k redirects to /ok/64;
-/cut announces 1000 bytes, sends 10; /file/<name> serves a file from the folder in argv[1].
+/cut announces 1000 bytes, sends 10; /file/<name> serves a file from the folder in argv[1];
+/endless sends bytes without end and without a length; /flood announces 1000 bytes and sends
+without end; /stall announces 1000 bytes, sends 10 and then nothing.
 """
 import http.server
 import os
 import socketserver
 import sys
+import time
 
 ROOT = sys.argv[1] if len(sys.argv) > 1 else "."
 
@@ -49,6 +52,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.end_headers()
         elif p == "/cut":
             self.send_body(payload(10), "1000")
+        elif p in ("/endless", "/flood"):
+            self.send_response(200)
+            if p == "/flood":
+                self.send_header("Content-Length", "1000")
+            self.end_headers()
+            chunk = payload(65536)
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except OSError:
+                pass
+        elif p == "/stall":
+            self.send_body(payload(10), "1000")
+            self.wfile.flush()
+            time.sleep(3600)
         elif p.startswith("/file/"):
             name = os.path.basename(p[6:])
             try:
