@@ -1,4 +1,5 @@
 // tessivo: runs scripts of toolkit method calls against one Imaging control.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -97,6 +98,12 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   Imaging control;
   ScriptRunner runner(control, options, out, std::cerr);
   runner.SetVariable("outdir", Variant(outdir));
+  // The transfer section talks to loopback servers that `make demo` starts (demo_servers.sh).
+  for (const auto& [variable, name] : {std::pair{"httpport", "TESSIVO_DEMO_HTTP_PORT"},
+                                       std::pair{"ftpport", "TESSIVO_DEMO_FTP_PORT"}}) {
+    const char* value = std::getenv(name);
+    runner.SetVariable(variable, Variant(static_cast<int32_t>(value ? std::atoi(value) : 0)));
+  }
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");
   out.flush();
