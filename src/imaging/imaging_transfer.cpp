@@ -2,7 +2,7 @@
 // saved to an FTP server, local files sent to one. Each call makes its own cInet.
 #include <algorithm>
 #include <cctype>
-#include <vector>
+#include <utility>
 
 #include "core/boundary.h"
 #include "core/image_registry.h"
@@ -72,6 +72,18 @@ TessivoStatus OpenFtp(const ImagingState& st, cInet& inet, const std::string& ho
   return inet.ftpOpenSession(host, port, login, password);
 }
 
+// Decodes a downloaded file; on success the file is the new image's source from then on and
+// goes with it, and the image becomes native.
+int32_t LoadDownloaded(ImagingState& st, TempFile& temp, const LoadOptions& options) {
+  int32_t id = 0;
+  const TessivoStatus status = LoadImageFile(temp.path(), options, id);
+  if (status != OK) return Finish(st, status, 0);
+  ImageEntry* entry = ImageRegistry::Current().Entry(id);
+  entry->filePath = temp.release();
+  entry->deleteFileOnClose = true;
+  return Finish(st, OK, id);
+}
+
 std::string UpperTrimmed(const std::string& s) {
   const size_t b = s.find_first_not_of(" \t");
   if (b == std::string::npos) return {};
@@ -95,16 +107,18 @@ int32_t cImaging::CreateImageFromURL(const std::string& sHost, const std::string
     inet.setProgressHook([](int64_t received, int64_t total) {
       return platform::Host().ProcessPendingEvents(received, total);
     });
-    std::vector<uint8_t> body;
+    TempFile temp;
+    if (temp.path().empty()) return Finish(st, GenericError, 0);
     TessivoStatus status;
     {
       DownloadMark running(st.urlDownloadRunning);
-      status = inet.httpGet(sHost, sPath, nHTTPPort, body);
+      status = inet.httpGetFile(sHost, sPath, nHTTPPort, temp.path());
     }
     if (status != OK) return Finish(st, status, 0);
-    int32_t id = 0;
-    status = LoadImageBytes(body.data(), body.size(), DownloadOptions(st), id);
-    return Finish(st, status, id);
+    // Bytes from the network are decoded as bytes in memory are: the codec plug-in may help.
+    LoadOptions options = DownloadOptions(st);
+    options.codecDisabled = false;
+    return LoadDownloaded(st, temp, options);
   });
 }
 
@@ -121,14 +135,7 @@ int32_t cImaging::CreateImageFromFTP(const std::string& sHost, const std::string
     if (temp.path().empty()) return Finish(st, GenericError, 0);
     status = inet.ftpGetFile(remote, temp.path());
     if (status != OK) return Finish(st, status, 0);
-    int32_t id = 0;
-    status = LoadImageFile(temp.path(), DownloadOptions(st), id);
-    if (status != OK) return Finish(st, status, 0);
-    // The downloaded file is the image's source from now on and goes with it.
-    ImageEntry* entry = ImageRegistry::Current().Entry(id);
-    entry->filePath = temp.release();
-    entry->deleteFileOnClose = true;
-    return Finish(st, OK, id);
+    return LoadDownloaded(st, temp, DownloadOptions(st));
   });
 }
 

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "transfer/inet_text.h"
@@ -16,11 +17,40 @@ constexpr int64_t kMaxBody = std::numeric_limits<int32_t>::max();
 // enough that a forged length costs nothing.
 constexpr int64_t kInitialReserve = 8 * 1024 * 1024;
 
-enum class Abort { None, Cancelled, NoLength, TooLarge, ErrorPage };
+class MemorySink : public cInet::BodySink {
+ public:
+  explicit MemorySink(std::vector<uint8_t>& body) : body_(body) {}
+  bool begin(int64_t total) override {
+    body_.reserve(static_cast<size_t>(std::min<int64_t>(total, kInitialReserve)));
+    return true;
+  }
+  bool write(const char* data, size_t size) override {
+    body_.insert(body_.end(), data, data + size);
+    return true;
+  }
+
+ private:
+  std::vector<uint8_t>& body_;
+};
+
+class FileSink : public cInet::BodySink {
+ public:
+  explicit FileSink(std::FILE* file) : file_(file) {}
+  bool begin(int64_t) override { return true; }
+  bool write(const char* data, size_t size) override {
+    return std::fwrite(data, 1, size, file_) == size;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+enum class Abort { None, Cancelled, NoLength, TooLarge, ErrorPage, SinkFailed };
 
 struct ReadState {
   CURL* curl = nullptr;
-  std::vector<uint8_t>* body = nullptr;
+  cInet::BodySink* sink = nullptr;
+  int64_t received = 0;
   int64_t total = -1;
   int64_t sinceHook = 0;
   int32_t chunk = 1024;
@@ -42,12 +72,12 @@ bool StartBody(ReadState& st) {
   if (announced < 1) { st.abort = Abort::NoLength; return false; }
   if (announced > kMaxBody) { st.abort = Abort::TooLarge; return false; }
   st.total = announced;
-  st.body->reserve(static_cast<size_t>(std::min<int64_t>(announced, kInitialReserve)));
+  if (!st.sink->begin(announced)) { st.abort = Abort::SinkFailed; return false; }
   return true;
 }
 
 bool RunHook(ReadState& st) {
-  if (*st.hook && !(*st.hook)(static_cast<int64_t>(st.body->size()), st.total)) {
+  if (*st.hook && !(*st.hook)(st.received, st.total)) {
     st.abort = Abort::Cancelled;
     return false;
   }
@@ -58,7 +88,7 @@ size_t OnData(char* data, size_t size, size_t n, void* user) {
   auto* st = static_cast<ReadState*>(user);
   const size_t bytes = size * n;
   if (!st->started && !StartBody(*st)) return 0;
-  if (static_cast<int64_t>(st->body->size() + bytes) > st->total) {
+  if (st->received + static_cast<int64_t>(bytes) > st->total) {
     // More than announced: curl stops at the length itself, so this only guards the arithmetic.
     st->abort = Abort::TooLarge;
     return 0;
@@ -69,10 +99,14 @@ size_t OnData(char* data, size_t size, size_t n, void* user) {
   size_t taken = 0;
   while (taken < bytes) {
     const size_t piece = std::min<size_t>(bytes - taken, static_cast<size_t>(st->chunk - st->sinceHook));
-    st->body->insert(st->body->end(), data + taken, data + taken + piece);
+    if (!st->sink->write(data + taken, piece)) {
+      st->abort = Abort::SinkFailed;
+      return 0;
+    }
     taken += piece;
+    st->received += static_cast<int64_t>(piece);
     st->sinceHook += static_cast<int64_t>(piece);
-    const bool complete = static_cast<int64_t>(st->body->size()) == st->total;
+    const bool complete = st->received == st->total;
     if (st->sinceHook == st->chunk || complete) {
       st->sinceHook = 0;
       if (!RunHook(*st)) return 0;
@@ -134,9 +168,30 @@ void cInet::resetTransferOptions() {
   curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(std::max<int32_t>(bufferSize_, 16384)));
 }
 
-TessivoStatus cInet::httpGet(const std::string& hostIn, const std::string& pathIn, int64_t port,
+TessivoStatus cInet::httpGet(const std::string& host, const std::string& path, int64_t port,
                              std::vector<uint8_t>& body) {
   body.clear();
+  MemorySink sink(body);
+  const TessivoStatus status = httpFetch(host, path, port, sink);
+  if (status != OK) {
+    body.clear();
+    body.shrink_to_fit();
+  }
+  return status;
+}
+
+TessivoStatus cInet::httpGetFile(const std::string& host, const std::string& path, int64_t port,
+                                 const std::string& localPath) {
+  std::FILE* file = std::fopen(localPath.c_str(), "wb");
+  if (!file) return GenericError;
+  FileSink sink(file);
+  TessivoStatus status = httpFetch(host, path, port, sink);
+  if (std::fclose(file) != 0 && status == OK) status = Win32Error;
+  return status;
+}
+
+TessivoStatus cInet::httpFetch(const std::string& hostIn, const std::string& pathIn, int64_t port,
+                               BodySink& sink) {
   if (!curl_) return InternetOpenError;
   std::string host;
   if (!NormalizeHttpHost(hostIn, host) || HasLineBreakOrNul(pathIn)) return InternetConnectError;
@@ -153,7 +208,7 @@ TessivoStatus cInet::httpGet(const std::string& hostIn, const std::string& pathI
   resetTransferOptions();
   ReadState st;
   st.curl = c;
-  st.body = &body;
+  st.sink = &sink;
   st.chunk = bufferSize_;
   st.hook = &hook_;
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
@@ -179,6 +234,7 @@ TessivoStatus cInet::httpGet(const std::string& hostIn, const std::string& pathI
     case Abort::NoLength:
     case Abort::TooLarge: status = InternetHttpInvalidFileLength; break;
     case Abort::ErrorPage: status = InternetHttpQueryError; break;
+    case Abort::SinkFailed: status = Win32Error; break;
     case Abort::None:
       if (rc == CURLE_WEIRD_SERVER_REPLY) status = InternetHttpQueryError;
       else if (rc == CURLE_COULDNT_RESOLVE_HOST || rc == CURLE_COULDNT_CONNECT ||
@@ -188,13 +244,8 @@ TessivoStatus cInet::httpGet(const std::string& hostIn, const std::string& pathI
       else if (code == 0) status = InternetHttpSendRequestError;
       else if (code < 200 || code > 299) status = InternetHttpQueryError;
       else if (announced < 1 || announced > kMaxBody) status = InternetHttpInvalidFileLength;
-      else if (rc != CURLE_OK || static_cast<int64_t>(body.size()) != announced)
-        status = InternetHttpTransferError;
+      else if (rc != CURLE_OK || st.received != announced) status = InternetHttpTransferError;
       break;
-  }
-  if (status != OK) {
-    body.clear();
-    body.shrink_to_fit();
   }
   return status;
 }

@@ -37,10 +37,25 @@ class cInet {
   // A transfer that receives nothing for this long fails (60 seconds unless set; at least 1).
   void setStallTimeout(int32_t seconds) { stallSeconds_ = seconds < 1 ? 1 : seconds; }
 
+  // Where a response body goes: begin once the length is known, then write piece by piece;
+  // false from either ends the transfer.
+  class BodySink {
+   public:
+    virtual ~BodySink() = default;
+    virtual bool begin(int64_t total) = 0;
+    virtual bool write(const char* data, size_t size) = 0;
+  };
+
   // Fetches path from host:port. Port 443 uses TLS (chain verified, host name not checked);
-  // port 0 is the service default. Bodies above 2^31 - 1 bytes are refused.
+  // port 0 is the service default. Bodies above 2^31 - 1 bytes are refused. On failure `body`
+  // is empty.
   TessivoStatus httpGet(const std::string& host, const std::string& path, int64_t port,
                         std::vector<uint8_t>& body);
+  // The same into localPath (replaced), so that a large body never has to fit in memory. On
+  // failure the file may hold a part of the body. A file that cannot be written: Win32Error
+  // (GenericError when it cannot be opened).
+  TessivoStatus httpGetFile(const std::string& host, const std::string& path, int64_t port,
+                            const std::string& localPath);
 
   // Connects to host:port (0: 21) and logs in; an empty login is anonymous. Failure to reach
   // the server or to log in: InternetConnectError.
@@ -54,6 +69,8 @@ class cInet {
   TessivoStatus ftpPutFile(const std::string& localPath, const std::string& remotePath);
 
  private:
+  TessivoStatus httpFetch(const std::string& host, const std::string& path, int64_t port,
+                          BodySink& sink);
   void resetTransferOptions();
   void applyFtpOptions();
 
