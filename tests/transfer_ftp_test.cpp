@@ -10,6 +10,7 @@
 #include "support/pixel_images.h"
 #include "tessivo/imaging.h"
 #include "transfer/inet.h"
+#include "transfer/inet_text.h"
 
 namespace tessivo {
 namespace {
@@ -40,6 +41,17 @@ class FtpTransfer : public ::testing::Test {
   }
 };
 
+TEST(FtpPaths, RemotePathsBecomeUrlPaths) {
+  EXPECT_EQ(NormalizeFtpPath(" \\dir\\file.png "), "dir/file.png");
+  EXPECT_EQ(NormalizeFtpPath("//dir/file.png"), "dir/file.png");
+  EXPECT_EQ(NormalizeFtpPath("///abs/file.png"), "/abs/file.png");
+  // Only a leading separator is escaped, so the server starts from its root; every byte a URL
+  // cannot carry as it is gets percent-encoded, "%" itself included.
+  EXPECT_EQ(FtpUrlPath("/abs/a b.png"), "/%2Fabs/a%20b.png");
+  EXPECT_EQ(FtpUrlPath("dir/100%;x?.png"), "/dir/100%25%3Bx%3F.png");
+  EXPECT_EQ(FtpUrlPath("caf\xC3\xA9"), "/caf%C3%A9");
+}
+
 TEST_F(FtpTransfer, ImagesAndFilesRoundTripExactly) {
   const std::vector<uint32_t> source = MakeSource();
   // Backslashes and a leading separator: stored under the login folder as dir/pic.png.
@@ -63,6 +75,9 @@ TEST_F(FtpTransfer, ImagesAndFilesRoundTripExactly) {
   WriteBytes(temp.File("data.bin"), bytes);
   ASSERT_EQ(im.UploadFileToFTP(temp.File("data.bin"), "127.0.0.1", "dir/data.bin", "user", "secret", port()), OK);
   EXPECT_EQ(ReadBytes(root + "/dir/data.bin"), bytes);
+  // A third leading separator names the server's root, which is the login folder here.
+  ASSERT_EQ(im.UploadFileToFTP(temp.File("data.bin"), "127.0.0.1", "///dir/a b%.bin", "", "", port()), OK);
+  EXPECT_EQ(ReadBytes(root + "/dir/a b%.bin"), bytes);
 }
 
 TEST_F(FtpTransfer, SaveToFtpWritesEachFormat) {
