@@ -31,7 +31,7 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest $(CTEST_ARGS)
 
 demo: build
-	tools/tessivo/demo_servers.sh $(BUILD)/tools/tessivo/tessivo out
+	$(BUILD)/tools/tessivo/tessivo demo out
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || true; done

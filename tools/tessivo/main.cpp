@@ -1,5 +1,4 @@
 // tessivo: runs scripts of toolkit method calls against one Imaging control.
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -9,6 +8,7 @@
 
 #include "dispatch/catalog.h"
 #include "demo_script.h"
+#include "demo_servers.h"
 #include "listing.h"
 #include "runner.h"
 #include "tee_stream.h"
@@ -98,12 +98,10 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   Imaging control;
   ScriptRunner runner(control, options, out, std::cerr);
   runner.SetVariable("outdir", Variant(outdir));
-  // The transfer section talks to loopback servers that `make demo` starts (demo_servers.sh).
-  for (const auto& [variable, name] : {std::pair{"httpport", "TESSIVO_DEMO_HTTP_PORT"},
-                                       std::pair{"ftpport", "TESSIVO_DEMO_FTP_PORT"}}) {
-    const char* value = std::getenv(name);
-    runner.SetVariable(variable, Variant(static_cast<int32_t>(value ? std::atoi(value) : 0)));
-  }
+  // The transfer section talks to loopback servers of its own, serving OUTDIR/served.
+  DemoServers servers((std::filesystem::path(outdir) / "served").string());
+  runner.SetVariable("httpport", Variant(static_cast<int32_t>(servers.httpPort())));
+  runner.SetVariable("ftpport", Variant(static_cast<int32_t>(servers.ftpPort())));
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");
   out.flush();
