@@ -44,7 +44,9 @@ TEST_F(HttpTransfer, RedirectsAreFollowedUpToTen) {
   std::vector<uint8_t> body;
   EXPECT_EQ(get("/redirect/10", body), OK);
   EXPECT_EQ(body.size(), 64u);
-  EXPECT_NE(get("/redirect/11", body), OK);
+  EXPECT_EQ(get("/redirect/11", body), InternetHttpQueryError);
+  // Only http and https are followed.
+  EXPECT_EQ(get("/toftp", body), InternetHttpQueryError);
 }
 
 TEST_F(HttpTransfer, HookSeesEachChunkAndCanCancel) {
@@ -91,6 +93,11 @@ TEST_F(HttpTransfer, HostileServersCannotHoldUsOrFillMemory) {
   cInet inet;
   inet.setStallTimeout(1);
   EXPECT_EQ(inet.httpGet("127.0.0.1", "/stall", server.port(), body), InternetHttpTransferError);
+  EXPECT_TRUE(body.empty());
+  // A server that answers with an endless stream of bytes that are no HTTP response.
+  test::LoopbackServer garbage("ftp_server.py", std::vector<std::string>{".", "garbage"});
+  ASSERT_GT(garbage.port(), 0);
+  EXPECT_EQ(inet.httpGet("127.0.0.1", "/ok/1", garbage.port(), body), InternetHttpQueryError);
   EXPECT_TRUE(body.empty());
 }
 

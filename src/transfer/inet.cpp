@@ -236,9 +236,12 @@ TessivoStatus cInet::httpFetch(const std::string& hostIn, const std::string& pat
     case Abort::ErrorPage: status = InternetHttpQueryError; break;
     case Abort::SinkFailed: status = Win32Error; break;
     case Abort::None:
-      if (rc == CURLE_WEIRD_SERVER_REPLY) status = InternetHttpQueryError;
+      // An answer that is no HTTP response (curl refuses HTTP/0.9 as an unsupported protocol)
+      // or a redirect to another scheme: the response cannot be used.
+      if (rc == CURLE_WEIRD_SERVER_REPLY || rc == CURLE_UNSUPPORTED_PROTOCOL)
+        status = InternetHttpQueryError;
       else if (rc == CURLE_COULDNT_RESOLVE_HOST || rc == CURLE_COULDNT_CONNECT ||
-               rc == CURLE_URL_MALFORMAT || rc == CURLE_UNSUPPORTED_PROTOCOL ||
+               rc == CURLE_URL_MALFORMAT ||
                rc == CURLE_SSL_CONNECT_ERROR || rc == CURLE_PEER_FAILED_VERIFICATION)
         status = code == 0 ? InternetConnectError : InternetHttpSendRequestError;
       else if (code == 0) status = InternetHttpSendRequestError;

@@ -2,7 +2,7 @@
 """Loopback HTTP server for transfer tests. Binds 127.0.0.1 port 0, prints the port on stdout.
 
 Routes: /ok/<n> n bytes with a correct length; /nolen body without Content-Length;
-/badlen unparsable length; /zero length 0; /missing 404; /redirect/<k> k redirects to /ok/64;
+/badlen unparsable length; /zero length 0; /missing 404; /redirect/<k> k redirects to /ok/64; /toftp redirects to an ftp:// URL;
 /cut announces 1000 bytes, sends 10; /file/<name> serves a file from the folder in argv[1];
 /endless sends bytes without end and without a length; /flood announces 1000 bytes and sends
 without end; /stall announces 1000 bytes, sends 10 and then nothing.
@@ -48,6 +48,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             k = int(p[10:])
             self.send_response(302)
             self.send_header("Location", "/ok/64" if k <= 1 else "/redirect/%d" % (k - 1))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        elif p == "/toftp":
+            self.send_response(302)
+            self.send_header("Location", "ftp://127.0.0.1/file")
             self.send_header("Content-Length", "0")
             self.end_headers()
         elif p == "/cut":
