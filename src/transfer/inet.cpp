@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <limits>
 
@@ -115,6 +116,20 @@ size_t OnData(char* data, size_t size, size_t n, void* user) {
   return bytes;
 }
 
+// curl's own low-speed check only runs when its loop wakes, which can be seconds late; this
+// one runs on curl's progress ticks (about once a second, more often while data flows).
+int OnProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+  auto* watch = static_cast<TransferStallWatch*>(user);
+  const auto now = std::chrono::steady_clock::now();
+  const int64_t moved = static_cast<int64_t>(downloaded) + static_cast<int64_t>(uploaded);
+  if (moved != watch->moved) {
+    watch->moved = moved;
+    watch->since = now;
+    return 0;
+  }
+  return now - watch->since > std::chrono::seconds(watch->seconds) ? 1 : 0;
+}
+
 // "http://host:port/path?query" through CURLU, so that the host must parse as a name or an
 // IP literal and the path is percent-encoded; "" when it does not parse.
 std::string HttpUrl(const std::string& host, std::string path, int64_t port, bool tls) {
@@ -163,7 +178,12 @@ void cInet::resetTransferOptions() {
   curl_easy_setopt(c, CURLOPT_USERAGENT, "tessivo");
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallSeconds_));
+  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stall_.seconds));
+  stall_.moved = -1;
+  stall_.since = std::chrono::steady_clock::now();
+  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stall_);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(std::max<int32_t>(bufferSize_, 16384)));
 }

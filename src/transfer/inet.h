@@ -6,6 +6,7 @@
 // files are fetched into or sent from local files over it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,6 +15,13 @@
 #include "tessivo/status.h"
 
 namespace tessivo {
+
+// Watches a transfer for bytes moving; none for `seconds` ends it.
+struct TransferStallWatch {
+  int32_t seconds = 60;
+  int64_t moved = -1;
+  std::chrono::steady_clock::time_point since;
+};
 
 class cInet {
  public:
@@ -35,7 +43,7 @@ class cInet {
   void setPassive(bool passive) { passive_ = passive; }
   bool passive() const { return passive_; }
   // A transfer that receives nothing for this long fails (60 seconds unless set; at least 1).
-  void setStallTimeout(int32_t seconds) { stallSeconds_ = seconds < 1 ? 1 : seconds; }
+  void setStallTimeout(int32_t seconds) { stall_.seconds = seconds < 1 ? 1 : seconds; }
 
   // Where a response body goes: begin once the length is known, then write piece by piece;
   // false from either ends the transfer.
@@ -75,8 +83,8 @@ class cInet {
   void applyFtpOptions();
 
   void* curl_ = nullptr;
+  TransferStallWatch stall_;
   int32_t bufferSize_ = 1024;
-  int32_t stallSeconds_ = 60;
   bool passive_ = true;
   ProgressHook hook_;
   // The open FTP session.

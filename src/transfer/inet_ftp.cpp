@@ -57,8 +57,8 @@ void cInet::applyFtpOptions() {
   curl_easy_setopt(c, CURLOPT_PASSWORD, ftpLogin_.empty() ? "tessivo@" : ftpPassword_.c_str());
   // Active mode: the server connects back to the address of our control connection.
   if (!passive_) curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
-  curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(stallSeconds_));
-  curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(stallSeconds_) * 1000L);
+  curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(stall_.seconds));
+  curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(stall_.seconds) * 1000L);
   curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, 0L);
 }
 
