@@ -394,6 +394,34 @@ class cImaging {
   int32_t CreateThumbnailHQ(int32_t nImageID, int32_t nWidth, int32_t nHeight);
   int32_t CreateThumbnailHQEx(int32_t nImageID, int32_t nWidth, int32_t nHeight,
                               int32_t nBackColor = static_cast<int32_t>(0xFF000000u));
+  // --- HTTP and FTP transfer (imaging_transfer.cpp) ---
+  // Downloads sPath from sHost (a leading http:// or https:// is dropped; only port 443 uses
+  // TLS, port 0 the service default) and decodes it; the new image becomes native. The host
+  // services' ProcessPendingEvents runs after each chunk of the transfer buffer size and may
+  // cancel (InternetHttpTransferError). Entered again while a download runs: 0 and ObjectBusy.
+  int32_t CreateImageFromURL(const std::string& sHost, const std::string& sPath,
+                             int32_t nHTTPPort = 80);
+  // Fetches a file from an FTP server (an empty login is anonymous; port 0 means 21) and
+  // decodes it; the new image becomes native. Backslashes in sPath become "/" and up to two
+  // leading "/" are dropped, so paths are read from the login folder.
+  int32_t CreateImageFromFTP(const std::string& sHost, const std::string& sPath,
+                             const std::string& sLogin = "", const std::string& sPassword = "",
+                             int32_t nFTPPort = 21);
+  // Saves the native image in sImageFormat ("BMP", "JPG" with quality nEncoderParameter, "TIF"
+  // with compression nEncoderParameter, "PNG", "GIF", "PDF"; anything else a JPEG of quality
+  // 75) and sends it to the FTP server. No file is left behind in the temporary folder.
+  TessivoStatus SaveToFTP(const std::string& sImageFormat, int32_t nEncoderParameter,
+                          const std::string& sHost, const std::string& sPath,
+                          const std::string& sLogin = "", const std::string& sPassword = "",
+                          int32_t nFTPPort = 21);
+  // Sends a local file to the FTP server unchanged.
+  TessivoStatus UploadFileToFTP(const std::string& sFilePath, const std::string& sHost,
+                                const std::string& sPath, const std::string& sLogin = "",
+                                const std::string& sPassword = "", int32_t nFTPPort = 21);
+  // The HTTP read chunk (4096 bytes by default): below 1 is ignored, above 16 MiB capped.
+  void SetHttpTransfertBufferSize(int32_t nBuffersize);
+  // Passive FTP (the default) or active FTP, for the transfers that follow.
+  void SetFtpPassiveMode(bool bPassiveMode);
   // --- Multi-page TIFF and GIF documents (imaging_documents.cpp) ---
   // A TIFF of two or more pages or a GIF of two or more frames loads as a document: one image
   // ID for the whole file, with a current page on which every other method acts. Pages count
