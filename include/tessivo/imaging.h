@@ -359,6 +359,36 @@ class cImaging {
   // Quarter-turn rotation (clockwise) or flip in the image's own pixel format; a value outside
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
+  // Cut nLines lines from one edge (a Crop of the rest); 0 keeps the image, a count that is
+  // negative or leaves nothing: InvalidParameter, no change.
+  TessivoStatus CropTop(int32_t nLines);
+  TessivoStatus CropBottom(int32_t nLines);
+  TessivoStatus CropLeft(int32_t nLines);
+  TessivoStatus CropRight(int32_t nLines);
+  // Border detection: a line (row or column) at an edge is border when at least nConfidence
+  // percent of its pixels match the reference colour; nSkipLinesCount lines at each edge are
+  // passed over first. Images below 10 x 10 are left alone (OK). The content left is never
+  // empty; a page that is all border keeps its size.
+  TessivoStatus CropWhiteBorders(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  TessivoStatus CropBlackBorders(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  // Black borders painted white instead of cut: size, pixel format and inner pixels are kept.
+  TessivoStatus CropBlackBordersEx(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  // CropBordersEX(90, 1).
+  TessivoStatus CropBorders();
+  // Borders of the colour of a corner (nPixelReference 1 top-left, 2 top-right, 3 bottom-right,
+  // 4 bottom-left; other values 1); confidence outside 0..100 is taken as 98.
+  TessivoStatus CropBordersEX(int32_t nConfidence, int32_t nPixelReference = 1);
+  // Detection only: the rectangle inside the borders (the whole image when none is found).
+  TessivoStatus CropBordersEX2(int32_t nConfidence, int32_t nPixelReference, int32_t& nLeft, int32_t& nTop,
+                               int32_t& nWidth, int32_t& nHeight);
+  // A frame of nBorderColor (ARGB; nearest palette entry when indexed) around the image, or on
+  // one side; same pixel format, palette and resolution. A negative width: InvalidParameter;
+  // a result too large for a bitmap: OutOfMemory; no change on failure.
+  TessivoStatus AddBorders(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderTop(int32_t nBorderHeight, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderBottom(int32_t nBorderHeight, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderLeft(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderRight(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
 
   // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
   // The image redrawn at the new size in its own pixel format (indexed images keep palette and
