@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "tessivo/interpolation_mode.h"  // the interpolation modes of image drawing
+
 namespace tessivo {
 
 enum SmoothingMode : int32_t {
@@ -11,17 +13,6 @@ enum SmoothingMode : int32_t {
   SmoothingModeHighQuality = 2,
   SmoothingModeNone = 3,
   SmoothingModeAntiAlias = 4,
-};
-
-enum InterpolationMode : int32_t {
-  InterpolationModeDefault = 0,
-  InterpolationModeLowQuality = 1,
-  InterpolationModeHighQuality = 2,
-  InterpolationModeBilinear = 3,
-  InterpolationModeBicubic = 4,
-  InterpolationModeNearestNeighbor = 5,
-  InterpolationModeHighQualityBilinear = 6,
-  InterpolationModeHighQualityBicubic = 7,
 };
 
 enum FontStyle : int32_t {

@@ -11,16 +11,6 @@ TESSIVO_CATALOG_FAMILY(Draw) {
       {"SmoothingModeNone", SmoothingModeNone},
       {"SmoothingModeAntiAlias", SmoothingModeAntiAlias},
   });
-  catalog.Enum<InterpolationMode>({
-      {"InterpolationModeDefault", InterpolationModeDefault},
-      {"InterpolationModeLowQuality", InterpolationModeLowQuality},
-      {"InterpolationModeHighQuality", InterpolationModeHighQuality},
-      {"InterpolationModeBilinear", InterpolationModeBilinear},
-      {"InterpolationModeBicubic", InterpolationModeBicubic},
-      {"InterpolationModeNearestNeighbor", InterpolationModeNearestNeighbor},
-      {"InterpolationModeHighQualityBilinear", InterpolationModeHighQualityBilinear},
-      {"InterpolationModeHighQualityBicubic", InterpolationModeHighQualityBicubic},
-  });
   catalog.Enum<FontStyle>({
       {"FontStyleRegular", FontStyleRegular},
       {"FontStyleBold", FontStyleBold},
