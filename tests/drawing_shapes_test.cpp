@@ -191,6 +191,8 @@ TEST(DrawShapes, BadInputIsRejectedAndDrawsNothing) {
   EXPECT_EQ(im.DrawRotatedRectangle(0, 0, 10, 10, NAN, 1), InvalidParameter);
   EXPECT_EQ(im.DrawGrid(0, 0, 10, 10, 0, 5, 1), InvalidParameter);
   EXPECT_EQ(im.GetStat(), InvalidParameter);
+  EXPECT_EQ(im.DrawLine(-2000000000, 5, 2000000000, 5, 1), ValueOverflow) << "beyond the rasteriser's range";
+  EXPECT_EQ(im.DrawLine(-2000000000, -50, 2000000000, -50, 1), OK) << "wholly off the image";
   EXPECT_EQ(Count(im), 0u);
   EXPECT_EQ(im.DrawCurves(Points({1, 2, 9, 9}), 1), OK) << "two points make an open curve";
 

@@ -218,6 +218,12 @@ Status Graphics::Render(const Job& job) {
   const int64_t bx0 = clampTo(std::floor(minX - margin), x0, x1), bx1 = clampTo(std::ceil(maxX + margin) + 1, x0, x1);
   const int64_t by0 = clampTo(std::floor(minY - margin), y0, y1), by1 = clampTo(std::ceil(maxY + margin) + 1, y0, y1);
   if (bx0 >= bx1 || by0 >= by1) return Status::Ok;
+  // Cairo holds coordinates in 24.8 fixed point: points farther than this from the drawn area
+  // would wrap around, so they are refused rather than drawn wrongly.
+  constexpr double kCoordinateReach = double(1 << 22);
+  if (minX < bx0 - kCoordinateReach || maxX > bx0 + kCoordinateReach || minY < by0 - kCoordinateReach ||
+      maxY > by0 + kCoordinateReach || reach > kCoordinateReach)
+    return Status::ValueOverflow;
 
   const PixelFormat format = target_.Format();
   const int bpp = BitsPerPixel(format);

@@ -13,6 +13,10 @@
 // inside, right and bottom outside), and a 1-px pen centred on x sets column x only, so a
 // rectangle's 1-px outline covers columns x and x+w and rows y and y+h. With the pixel offset
 // mode Half (or HighQuality) pixel centres move to half coordinates, as on the platform.
+//
+// Points more than 2^22 pixels away from the part of the image a draw touches are beyond the
+// rasteriser's fixed-point range: such a draw is ValueOverflow and writes nothing (shapes wholly
+// off the image are simply nothing to draw).
 #pragma once
 #include <cstdint>
 #include <optional>
