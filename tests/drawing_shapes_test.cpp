@@ -173,6 +173,29 @@ TEST(DrawShapes, FillModesSplinesArcsAndAntiAliasedArea) {
   ExpectExactly(im, [](int x, int y) { return x >= 5 && x <= 24 && y >= 5 && y <= 14; });
 }
 
+TEST(DrawShapes, GradientLinesBlendFromStartToEnd) {
+  cImaging im;
+  WhiteImage(im, 120, 10);
+  ASSERT_EQ(im.DrawGradientLine(10, 5, 110, 5, 1, static_cast<int32_t>(0xFF0000FFu), kRed), OK);
+  const int32_t id = im.GetNativeImage();
+  auto red = [&](int32_t x) { return static_cast<int>((PixelOf(id, x, 5) >> 16) & 0xFF); };
+  auto blue = [&](int32_t x) { return static_cast<int>(PixelOf(id, x, 5) & 0xFF); };
+  EXPECT_LE(red(10), 4);
+  EXPECT_GE(blue(10), 251);
+  EXPECT_NEAR(red(60), 128, 4);
+  EXPECT_NEAR(blue(60), 128, 4);
+  EXPECT_GE(red(109), 251);
+  EXPECT_EQ(PixelOf(id, 60, 4), kWhite);
+  // Same points: no direction, the start colour.
+  ASSERT_EQ(im.DrawGradientLine(5, 8, 5, 8, 1, kRed, static_cast<int32_t>(0xFF0000FFu)), OK);
+  EXPECT_EQ(im.DrawGradientCurves(Points({1, 2, 3}), 1, kRed, kRed), InvalidParameter);
+  WhiteImage(im, 120, 40);
+  ASSERT_EQ(im.DrawGradientCurves(Points({10, 20, 60, 5, 110, 20}), 1, static_cast<int32_t>(0xFF0000FFu), kRed), OK);
+  const uint32_t first = PixelOf(im.GetNativeImage(), 10, 20), last = PixelOf(im.GetNativeImage(), 109, 20);
+  EXPECT_GE(first & 0xFF, 240u) << std::hex << first;
+  EXPECT_GE((last >> 16) & 0xFF, 240u) << std::hex << last;
+}
+
 TEST(DrawShapes, BadInputIsRejectedAndDrawsNothing) {
   cImaging empty;
   EXPECT_EQ(empty.DrawLine(0, 0, 5, 5, 1), GenericError);

@@ -375,6 +375,12 @@ class cImaging {
   // A line ending in a filled arrow head (4 pen widths long and wide) at (nX2, nY2).
   TessivoStatus DrawLineArrow(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
                               int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Lines whose colour blends from the start colour at the first point to the end colour at the
+  // last (curves: the first and last of the array's points), repeating beyond them.
+  TessivoStatus DrawGradientLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                 int32_t nStartColorARGB, int32_t nEndColorARGB, bool bAntiAlias = false);
+  TessivoStatus DrawGradientCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth, int32_t nStartColorARGB,
+                                   int32_t nEndColorARGB, bool bAntiAlias = false);
   // Vertical lines every nHorizontalStep and horizontal lines every nVerticalStep from the
   // rectangle's left and top edges to its right and bottom edges (inclusive), aliased; only the
   // lines that meet the image are drawn. A step below 1: InvalidParameter.

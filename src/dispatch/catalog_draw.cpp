@@ -41,6 +41,10 @@ TESSIVO_CATALOG_FAMILY(Draw) {
                  "nX1, nY1, nX2, nY2, nPenWidth, nColorARGB=0xFF000000, bAntiAlias=False");
   catalog.Method("DrawLineArrow", &cImaging::DrawLineArrow,
                  "nX1, nY1, nX2, nY2, nPenWidth, nColorARGB=0xFF000000, bAntiAlias=False");
+  catalog.Method("DrawGradientLine", &cImaging::DrawGradientLine,
+                 "nX1, nY1, nX2, nY2, nPenWidth, nStartColorARGB, nEndColorARGB, bAntiAlias=False");
+  catalog.Method("DrawGradientCurves", &cImaging::DrawGradientCurves,
+                 "arPoints, nPenWidth, nStartColorARGB, nEndColorARGB, bAntiAlias=False");
   catalog.Method("DrawGrid", &cImaging::DrawGrid,
                  "nLeft, nTop, nWidth, nHeight, nHorizontalStep, nVerticalStep, nPenWidth, nColorARGB=0xFF000000");
   catalog.Method("DrawArc", &cImaging::DrawArc,

@@ -94,6 +94,32 @@ TessivoStatus cImaging::DrawLineArrow(int32_t nX1, int32_t nY1, int32_t nX2, int
   return Stroke(State(), bAntiAlias, pen, path);
 }
 
+// The pen blends from the start colour at `from` to the end colour at `to`; when the two
+// points coincide there is no direction and the line takes the start colour.
+platform::Pen GradientPen(int32_t width, PointF from, PointF to, int32_t startColor, int32_t endColor) {
+  platform::Pen pen = MakePen(width, startColor);
+  if (from.x != to.x || from.y != to.y) pen.gradient = platform::LinearGradient{from, to, Argb(startColor), Argb(endColor)};
+  return pen;
+}
+
+TessivoStatus cImaging::DrawGradientLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                         int32_t nStartColorARGB, int32_t nEndColorARGB, bool bAntiAlias) {
+  const PointF a{double(nX1), double(nY1)}, b{double(nX2), double(nY2)};
+  GraphicsPath path;
+  path.AddLine(a, b);
+  return Stroke(State(), bAntiAlias, GradientPen(nPenWidth, a, b, nStartColorARGB, nEndColorARGB), path);
+}
+
+TessivoStatus cImaging::DrawGradientCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                                           int32_t nStartColorARGB, int32_t nEndColorARGB, bool bAntiAlias) {
+  std::vector<PointF> points;
+  if (!ReadPoints(arPoints, 2, points)) return Reject(State());
+  GraphicsPath path;
+  path.AddCurve(points, 0.5);
+  return Stroke(State(), bAntiAlias,
+                GradientPen(nPenWidth, points.front(), points.back(), nStartColorARGB, nEndColorARGB), path);
+}
+
 TessivoStatus cImaging::DrawGrid(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
                                  int32_t nHorizontalStep, int32_t nVerticalStep, int32_t nPenWidth,
                                  int32_t nColorARGB) {

@@ -174,6 +174,10 @@ void Graphics::IntersectClip(const Rect& r) {
 
 Status Graphics::DrawPath(const Pen& pen, const GraphicsPath& path) {
   if (!std::isfinite(pen.width)) return Status::InvalidParameter;
+  // A gradient needs a direction.
+  if (pen.gradient && (!Finite(pen.gradient->from) || !Finite(pen.gradient->to) ||
+                       (pen.gradient->from.x == pen.gradient->to.x && pen.gradient->from.y == pen.gradient->to.y)))
+    return Status::InvalidParameter;
   Job job;
   job.path = &path;
   job.stroke = true;
@@ -279,6 +283,16 @@ Status Graphics::Render(const Job& job) {
       cairo_set_matrix(cr.c, &cm);
       if (opaqueGroup) cairo_push_group(cr.c);
       SetColor(cr.c, job.argb, opaqueGroup);
+      if (job.stroke && job.pen.gradient) {
+        const LinearGradient& lg = *job.pen.gradient;
+        cairo_pattern_t* pattern = cairo_pattern_create_linear(lg.from.x, lg.from.y, lg.to.x, lg.to.y);
+        for (auto [at, argb] : {std::pair{0.0, lg.fromArgb}, std::pair{1.0, lg.toArgb}})
+          cairo_pattern_add_color_stop_rgba(pattern, at, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0,
+                                            (argb & 0xFF) / 255.0, (argb >> 24) / 255.0);
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+        cairo_set_source(cr.c, pattern);
+        cairo_pattern_destroy(pattern);
+      }
       if (job.stroke) {
         const std::vector<Arrow> arrows = EmitPath(cr.c, path, &job.pen);
         cairo_set_line_width(cr.c, PenWidth(job.pen));

@@ -35,8 +35,16 @@ enum class PixelOffsetMode : int32_t { Default = 0, HighSpeed = 1, HighQuality =
 // the line's end point, 4 pen widths long and 4 wide (at least 4 px).
 enum class LineCap : int32_t { Flat = 0, Square = 1, Round = 2, Triangle = 3, ArrowAnchor = 20 };
 
+// Colours blended linearly from `from` (fromArgb) to `to` (toArgb) in world coordinates, the
+// band repeating beyond both ends.
+struct LinearGradient {
+  PointF from, to;
+  uint32_t fromArgb = 0, toArgb = 0;
+};
+
 struct Pen {
   uint32_t argb = 0xFF000000u;
+  std::optional<LinearGradient> gradient;  // when set, the pen paints with it instead of argb
   float width = 1.0f;  // below 1 (including 0) draws 1 px wide
   LineCap startCap = LineCap::Flat;
   LineCap endCap = LineCap::Flat;
