@@ -196,6 +196,22 @@ TEST(DrawShapes, GradientLinesBlendFromStartToEnd) {
   EXPECT_GE((last >> 16) & 0xFF, 240u) << std::hex << last;
 }
 
+TEST(DrawShapes, SpotLightBlendsFromTheHotPointToTheEdge) {
+  cImaging im;
+  WhiteImage(im, 120, 120);
+  // Radius 50 at (10, 10): centre (60, 60); hot point there, focus 0.5.
+  ASSERT_EQ(im.DrawSpotLight(10, 10, 50, 50, 60, 60, static_cast<int32_t>(0xFF000000u), kRed, 0.5f), OK);
+  const int32_t id = im.GetNativeImage();
+  EXPECT_EQ(PixelOf(id, 60, 60), 0xFF000000u);
+  EXPECT_EQ(PixelOf(id, 80, 60), 0xFF000000u) << "inside the focus";
+  const uint32_t mid = PixelOf(id, 97, 60);  // three quarters of the way out
+  EXPECT_NEAR(static_cast<int>((mid >> 16) & 0xFF), 128, 12) << std::hex << mid;
+  EXPECT_EQ(mid & 0xFFFF, 0u);
+  EXPECT_EQ(PixelOf(id, 5, 5), kWhite) << "outside the ellipse";
+  EXPECT_EQ(PixelOf(id, 15, 15), kWhite) << "the box's corner lies outside the ellipse";
+  EXPECT_EQ(im.DrawSpotLight(10, 10, 50, 50, 60, 60, 0, kRed, NAN), InvalidParameter);
+}
+
 TEST(DrawShapes, BadInputIsRejectedAndDrawsNothing) {
   cImaging empty;
   EXPECT_EQ(empty.DrawLine(0, 0, 5, 5, 1), GenericError);

@@ -438,6 +438,11 @@ class cImaging {
                             bool bAntiAlias = false);
   TessivoStatus DrawFillEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
                                 int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // The ellipse of radii nRadiusX, nRadiusY in the box at (nLeft, nTop), anti-aliased: the start
+  // colour at (nHotX, nHotY) and out to nFocusScale (0..1) of the way to the edge along each ray,
+  // then blending linearly to the end colour at the edge.
+  TessivoStatus DrawSpotLight(int32_t nLeft, int32_t nTop, int32_t nRadiusX, int32_t nRadiusY, int32_t nHotX,
+                              int32_t nHotY, int32_t nStartColorARGB, int32_t nEndColorARGB, float nFocusScale);
   // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
   // The image redrawn at the new size in its own pixel format (indexed images keep palette and
   // bit depth). A size below 1, a size the platform cannot hold or an unknown mode: a status

@@ -85,6 +85,8 @@ TESSIVO_CATALOG_FAMILY(Draw) {
                  "nLeft, nTop, nWidth, nHeight, nColorARGB=0xFF000000, nPenWidth=1, bAntiAlias=False");
   catalog.Method("DrawFillEllipse", &cImaging::DrawFillEllipse,
                  "nLeft, nTop, nWidth, nHeight, nColorARGB=0xFF000000, bAntiAlias=False");
+  catalog.Method("DrawSpotLight", &cImaging::DrawSpotLight,
+                 "nLeft, nTop, nRadiusX, nRadiusY, nHotX, nHotY, nStartColorARGB, nEndColorARGB, nFocusScale");
 }
 
 }  // namespace tessivo::dispatch

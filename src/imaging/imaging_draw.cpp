@@ -313,3 +313,26 @@ TessivoStatus cImaging::DrawFillEllipse(int32_t nLeft, int32_t nTop, int32_t nWi
 }
 
 }  // namespace tessivo
+
+namespace tessivo {
+
+TessivoStatus cImaging::DrawSpotLight(int32_t nLeft, int32_t nTop, int32_t nRadiusX, int32_t nRadiusY, int32_t nHotX,
+                                      int32_t nHotY, int32_t nStartColorARGB, int32_t nEndColorARGB,
+                                      float nFocusScale) {
+  if (!std::isfinite(nFocusScale)) return Reject(State());
+  const double w = 2.0 * nRadiusX, h = 2.0 * nRadiusY;
+  GraphicsPath path;
+  path.AddEllipse(nLeft, nTop, w, h);
+  platform::EllipseGradientBrush brush;
+  brush.left = nLeft;
+  brush.top = nTop;
+  brush.width = w;
+  brush.height = h;
+  brush.centre = {double(nHotX), double(nHotY)};
+  brush.centreArgb = Argb(nStartColorARGB);
+  brush.surroundArgb = Argb(nEndColorARGB);
+  brush.focusScale = nFocusScale;
+  return WithSurface(State(), true, [&](platform::Graphics& g) { return g.FillPath(brush, path); });
+}
+
+}  // namespace tessivo

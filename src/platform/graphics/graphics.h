@@ -54,6 +54,16 @@ struct SolidBrush {
   uint32_t argb = 0xFF000000u;
 };
 
+// The gradient of an ellipse's path (world coordinates): along every ray from `centre`, the
+// centre colour up to `focusScale` of the way to the ellipse's edge, then blending linearly
+// to the surround colour at the edge.
+struct EllipseGradientBrush {
+  double left = 0, top = 0, width = 0, height = 0;
+  PointF centre;
+  uint32_t centreArgb = 0, surroundArgb = 0;
+  double focusScale = 0;  // clamped to 0..1
+};
+
 class Graphics {
  public:
   static constexpr int32_t kTileSize = 4096;
@@ -81,6 +91,7 @@ class Graphics {
 
   Status DrawPath(const Pen& pen, const GraphicsPath& path);
   Status FillPath(const SolidBrush& brush, const GraphicsPath& path);
+  Status FillPath(const EllipseGradientBrush& brush, const GraphicsPath& path);
 
  private:
   struct Job;
