@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tessivo/color_palette.h"
+#include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
 #include "tessivo/interpolation_mode.h"
@@ -390,6 +391,88 @@ class cImaging {
   TessivoStatus AddBorderLeft(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
   TessivoStatus AddBorderRight(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Drawing shapes (imaging_draw.cpp) ---
+  // Each draws on the native image (a document's current page, marked changed) and returns its
+  // status. Colours are ARGB; pens below 1 px wide draw 1 px. Without anti-aliasing a fill of
+  // (left, top, width, height) sets columns left..left+width-1 and rows top..top+height-1, and
+  // a 1-px outline runs along columns left and left+width and rows top and top+height. Point
+  // arrays are 1-D arrays of x, y pairs: an odd length, fewer than 2 points (3 for closed
+  // shapes), NaN or infinite angles and tensions, and enumeration values out of range are
+  // InvalidParameter with nothing drawn. Angles are degrees, clockwise on the image, measured
+  // as rays from the ellipse's centre.
+  TessivoStatus DrawLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // A line ending in a filled arrow head (4 pen widths long and wide) at (nX2, nY2).
+  TessivoStatus DrawLineArrow(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                              int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Lines whose colour blends from the start colour at the first point to the end colour at the
+  // last (curves: the first and last of the array's points), repeating beyond them.
+  TessivoStatus DrawGradientLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                 int32_t nStartColorARGB, int32_t nEndColorARGB, bool bAntiAlias = false);
+  TessivoStatus DrawGradientCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth, int32_t nStartColorARGB,
+                                   int32_t nEndColorARGB, bool bAntiAlias = false);
+  // Vertical lines every nHorizontalStep and horizontal lines every nVerticalStep from the
+  // rectangle's left and top edges to its right and bottom edges (inclusive), aliased; only the
+  // lines that meet the image are drawn. A step below 1: InvalidParameter.
+  TessivoStatus DrawGrid(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nHorizontalStep,
+                         int32_t nVerticalStep, int32_t nPenWidth,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus DrawArc(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                        float nSweepAngle, int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                        bool bAntiAlias = false);
+  TessivoStatus DrawPie(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                        float nSweepAngle, int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                        bool bAntiAlias = false);
+  TessivoStatus DrawFillPie(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                            float nSweepAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                            bool bAntiAlias = false);
+  TessivoStatus DrawBezier(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nX3, int32_t nY3,
+                           int32_t nX4, int32_t nY4, int32_t nPenWidth,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Cardinal splines through the points (tension 0.5; the fill takes its own, 0 = polygon).
+  TessivoStatus DrawCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawClosedCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                                 int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillClosedCurves(const SafeArray<int32_t>& arPoints, float nTension, FillMode nFillMode,
+                                     int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawPolygon(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                            int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillPolygon(const SafeArray<int32_t>& arPoints, FillMode nFillMode,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nPenWidth,
+                              int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                  int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Rectangles whose corner stays at (nLeft, nTop) on the image, turned by nAngle about it.
+  TessivoStatus DrawRotatedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nAngle,
+                                     int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                     bool bAntiAlias = false);
+  TessivoStatus DrawRotatedFillRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                         float nAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         bool bAntiAlias = false);
+  // The radius is clamped to 0..min(width, height)/2 (0: a plain rectangle).
+  TessivoStatus DrawRoundedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nRadius,
+                                     int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                     bool bAntiAlias = false);
+  TessivoStatus DrawFillRoundedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                         int32_t nRadius, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         bool bAntiAlias = false);
+  TessivoStatus DrawCircle(int32_t nLeft, int32_t nTop, int32_t nDiameter,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nPenWidth = 1,
+                           bool bAntiAlias = false);
+  TessivoStatus DrawFillCircle(int32_t nLeft, int32_t nTop, int32_t nDiameter,
+                               int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                            int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nPenWidth = 1,
+                            bool bAntiAlias = false);
+  TessivoStatus DrawFillEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // The ellipse of radii nRadiusX, nRadiusY in the box at (nLeft, nTop), anti-aliased: the start
+  // colour at (nHotX, nHotY) and out to nFocusScale (0..1) of the way to the edge along each ray,
+  // then blending linearly to the end colour at the edge.
+  TessivoStatus DrawSpotLight(int32_t nLeft, int32_t nTop, int32_t nRadiusX, int32_t nRadiusY, int32_t nHotX,
+                              int32_t nHotY, int32_t nStartColorARGB, int32_t nEndColorARGB, float nFocusScale);
   // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
   // The image redrawn at the new size in its own pixel format (indexed images keep palette and
   // bit depth). A size below 1, a size the platform cannot hold or an unknown mode: a status
