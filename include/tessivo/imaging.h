@@ -359,6 +359,55 @@ class cImaging {
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
 
+  // --- Colour adjustments, analyses and histograms (imaging_adjust.cpp, imaging_histogram.cpp) ---
+  // Each adjustment runs on the region of interest of the native image. Channel results
+  // saturate at 0 and 255 whatever the parameter; a Single parameter that is NaN or infinite,
+  // or a negative gamma factor, is InvalidParameter and changes nothing.
+  TessivoStatus SetBrightness(int32_t nBrightnessPct);
+  TessivoStatus SetContrast(int32_t nContrastPct);
+  TessivoStatus SetGammaCorrection(int32_t nGammaFactor);
+  TessivoStatus SetSaturation(int32_t nSaturationPct);
+  TessivoStatus SetTransparency(int32_t nTransparencyValue);
+  TessivoStatus SetTransparencyColorEx(int32_t nColorARGB, float nThreshold);
+  TessivoStatus SetTransparencyColor(int32_t nColorARGB);
+  TessivoStatus SwapColorEx(int32_t nARGBColorSrc, int32_t nARGBColorDst, float nThreshold);
+  TessivoStatus SwapColor(int32_t nARGBColorSrc, int32_t nARGBColorDst);
+  TessivoStatus AdjustRGB(int32_t nRedAdjust, int32_t nGreenAdjust, int32_t nBlueAdjust);
+  TessivoStatus KeepRedComponent();
+  TessivoStatus KeepGreenComponent();
+  TessivoStatus KeepBlueComponent();
+  TessivoStatus RemoveRedComponent();
+  TessivoStatus RemoveGreenComponent();
+  TessivoStatus RemoveBlueComponent();
+  TessivoStatus ScaleRedComponent(float nFactor);
+  TessivoStatus ScaleGreenComponent(float nFactor);
+  TessivoStatus ScaleBlueComponent(float nFactor);
+  // Channel orders named by where red, green and blue end up: RBG exchanges green and blue,
+  // GRB red and green, BGR red and blue; BRG and GBR rotate the three.
+  TessivoStatus SwapColorsRGBtoBRG();
+  TessivoStatus SwapColorsRGBtoGBR();
+  TessivoStatus SwapColorsRGBtoRBG();
+  TessivoStatus SwapColorsRGBtoBGR();
+  TessivoStatus SwapColorsRGBtoGRB();
+  TessivoStatus FxStretchContrast();
+  TessivoStatus FxEqualizeIntensity();
+  // Analyses read the zone and change nothing; the status is left in GetStat.
+  bool IsGrayscale();
+  bool IsBitonal();
+  bool IsBlank(int32_t nConfidence = 99);
+  double CountColor(int32_t nARGBColor);
+  int32_t GetAverageColor();
+  double GetDistance(int32_t nLeft1, int32_t nTop1, int32_t nLeft2, int32_t nTop2);
+  // Histograms of the zone, each array reallocated to (0 To 255).
+  TessivoStatus HistogramGetARGB(SafeArray<int32_t>& arHistoA, SafeArray<int32_t>& arHistoR,
+                                 SafeArray<int32_t>& arHistoG, SafeArray<int32_t>& arHistoB);
+  TessivoStatus HistogramGetRed(SafeArray<int32_t>& arHistoR);
+  TessivoStatus HistogramGetGreen(SafeArray<int32_t>& arHistoG);
+  TessivoStatus HistogramGetBlue(SafeArray<int32_t>& arHistoB);
+  TessivoStatus HistogramGetAlpha(SafeArray<int32_t>& arHistoA);
+  // Palette-index counts of an 8-bpp indexed image; any other format: NotIndexedPixelFormat.
+  TessivoStatus HistogramGet8Bpp(SafeArray<int32_t>& ArHistoPal);
+
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
 
