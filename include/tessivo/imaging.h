@@ -359,7 +359,8 @@ class cImaging {
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
 
-  // --- Colour adjustments, analyses and histograms (imaging_adjust.cpp, imaging_histogram.cpp) ---
+  // --- Colour adjustments, analyses, histograms and remapping (imaging_adjust.cpp,
+  //     imaging_histogram.cpp, imaging_remap.cpp) ---
   // Each adjustment runs on the region of interest of the native image. Channel results
   // saturate at 0 and 255 whatever the parameter; a Single parameter that is NaN or infinite,
   // or a negative gamma factor, is InvalidParameter and changes nothing.
@@ -407,6 +408,13 @@ class cImaging {
   TessivoStatus HistogramGetAlpha(SafeArray<int32_t>& arHistoA);
   // Palette-index counts of an 8-bpp indexed image; any other format: NotIndexedPixelFormat.
   TessivoStatus HistogramGet8Bpp(SafeArray<int32_t>& ArHistoPal);
+  // Colours of the whole image replaced through a remap table of (old, new) ARGB pairs: a 1-D
+  // array of consecutive pairs or a 2-D array of one pair per row; any other shape, an empty or
+  // odd table: InvalidParameter. New colours replace the old ones, alpha included.
+  TessivoStatus SetColorRemap(const SafeArray<int32_t>& arRemapTable);
+  // The image becomes 32bppARGB with every pixel whose red, green and blue lie within the two
+  // colours' made fully transparent (alpha is not compared); resolution and tags are kept.
+  TessivoStatus SetColorKey(int32_t nColorLow, int32_t nColorHigh);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

@@ -1,4 +1,4 @@
-// Type library entries of the colour adjustments, analyses and histograms.
+// Type library entries of the colour adjustments, analyses, histograms, remapping and keys.
 #include "dispatch/catalog.h"
 
 namespace tessivo::dispatch {
@@ -48,6 +48,11 @@ TESSIVO_CATALOG_FAMILY(Histograms) {
   catalog.Method("HistogramGetBlue", &cImaging::HistogramGetBlue, "&arHistoB");
   catalog.Method("HistogramGetAlpha", &cImaging::HistogramGetAlpha, "&arHistoA");
   catalog.Method("HistogramGet8Bpp", &cImaging::HistogramGet8Bpp, "&ArHistoPal");
+}
+
+TESSIVO_CATALOG_FAMILY(ColourRemap) {
+  catalog.Method("SetColorRemap", &cImaging::SetColorRemap, "arRemapTable");
+  catalog.Method("SetColorKey", &cImaging::SetColorKey, "nColorLow, nColorHigh");
 }
 
 }  // namespace tessivo::dispatch
