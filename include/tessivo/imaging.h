@@ -415,6 +415,76 @@ class cImaging {
   // The image becomes 32bppARGB with every pixel whose red, green and blue lie within the two
   // colours' made fully transparent (alpha is not compared); resolution and tags are kept.
   TessivoStatus SetColorKey(int32_t nColorLow, int32_t nColorHigh);
+  // --- Multi-page TIFF and GIF documents (imaging_documents.cpp) ---
+  // A TIFF of two or more pages or a GIF of two or more frames loads as a document: one image
+  // ID for the whole file, with a current page on which every other method acts. Pages count
+  // from 1. Read-only documents read their pages from the file; editable ones keep every page
+  // in a temporary file of their own and store a changed page back when another is selected.
+  // Not a document of the format asked: UnsupportedImageFormat; page numbers out of range:
+  // InvalidParameter; unknown IDs: GenericError (the GIF frame attributes: InvalidParameter).
+  void TiffOpenMultiPageAsReadOnly(bool bReadOnly);
+  void GifOpenMultiPageAsReadOnly(bool bReadOnly);
+  bool TiffIsMultiPage(int32_t nImageID);
+  bool TiffIsEditableMultiPage(int32_t nImageID);
+  int32_t TiffGetPageCount(int32_t nImageID);
+  int32_t TiffGetCurrentPage(int32_t nImageID);
+  TessivoStatus TiffSelectPage(int32_t nImageID, int32_t nPage);
+  bool GifIsMultiPage(int32_t nImageID);
+  bool GifIsEditableMultiPage(int32_t nImageID);
+  int32_t GifGetPageCount(int32_t nImageID);
+  int32_t GifGetCurrentPage(int32_t nImageID);
+  TessivoStatus GifSelectPage(int32_t nImageID, int32_t nPage);
+  // Each returns the new document's ID (0 on failure) and makes it the native image.
+  int32_t TiffCreateMultiPageFromFile(const std::string& sFilePath);
+  int32_t TiffCreateMultiPageFromFileICM(const std::string& sFilePath);
+  int32_t GifCreateMultiPageFromFile(const std::string& sFilePath);
+  int32_t TiffCreateMultiPageFromTessivoImage(int32_t nImageID);
+  int32_t GifCreateMultiPageFromTessivoImage(int32_t nImageID);
+  // Positions are clamped to 1 .. page count + 1; a file contributes its first page.
+  TessivoStatus TiffInsertPageFromTessivoImage(int32_t nImageID, int32_t nPosition, int32_t nAddImageID);
+  TessivoStatus TiffInsertPageFromFile(int32_t nImageID, int32_t nPosition, const std::string& sFilePath);
+  TessivoStatus TiffAppendPageFromTessivoImage(int32_t nImageID, int32_t nAddImageID);
+  TessivoStatus TiffAppendPageFromFile(int32_t nImageID, const std::string& sFilePath);
+  TessivoStatus TiffDeletePage(int32_t nImageID, int32_t nPage);
+  TessivoStatus TiffSwapPages(int32_t nImageID, int32_t nPage1, int32_t nPage2);
+  TessivoStatus GifInsertPageFromTessivoImage(int32_t nImageID, int32_t nPosition, int32_t nAddImageID);
+  TessivoStatus GifInsertPageFromFile(int32_t nImageID, int32_t nPosition, const std::string& sFilePath);
+  TessivoStatus GifAppendPageFromTessivoImage(int32_t nImageID, int32_t nAddImageID);
+  TessivoStatus GifAppendPageFromFile(int32_t nImageID, const std::string& sFilePath);
+  TessivoStatus GifDeletePage(int32_t nImageID, int32_t nPage);
+  TessivoStatus GifSwapPages(int32_t nImageID, int32_t nPage1, int32_t nPage2);
+  // Whole documents are written beside the destination and put in its place only when
+  // complete: on failure an existing file stays as it was.
+  TessivoStatus TiffSaveMultiPageToFile(int32_t nImageID, const std::string& sFilePath,
+                                        TifCompression nCompression = CompressionLZW);
+  TessivoStatus GifSaveMultiPageToFile(int32_t nImageID, const std::string& sFilePath);
+  // A multi-page TIFF written from single images: the native image is page 1 and stays the
+  // open target (CloseImage refuses it with Aborted) until TiffCloseNativeMultiPage, which
+  // releases it and completes the file.
+  TessivoStatus TiffSaveAsNativeMultiPage(const std::string& sFilePath,
+                                          TifCompression nCompression = CompressionLZW);
+  TessivoStatus TiffAddToNativeMultiPage(int32_t nImageID);
+  TessivoStatus TiffCloseNativeMultiPage();
+  // The sources may include the destination. Every source must exist: FileNotFound otherwise.
+  TessivoStatus TiffMergeFiles(const SafeArray<std::string>& arPaths, const std::string& sDestination,
+                               TifCompression nCompression = CompressionLZW);
+  TessivoStatus TiffMerge2Files(const std::string& sPath1, const std::string& sPath2,
+                                const std::string& sDestination,
+                                TifCompression nCompression = CompressionLZW);
+  // `sList`: paths separated by ",".
+  TessivoStatus TiffMergeFileList(const std::string& sList, const std::string& sDestination,
+                                  TifCompression nCompression = CompressionLZW);
+  // GIF frames of the native image, and the frame attributes of GIF documents. Delays are in
+  // hundredths of a second; disposals 1..3 (-1: not set); loop count 0 = forever (values up to
+  // 65536 are kept, files hold at most 65535).
+  int32_t GifGetFrameCount();
+  TessivoStatus GifSelectFrame(int32_t nFrame);
+  SafeArray<int32_t> GifGetFrameDelay();
+  int32_t GifGetPageTime(int32_t nImageID, int32_t nPage);
+  TessivoStatus GifSetPageTime(int32_t nImageID, int32_t nPage, int32_t nTime);
+  TessivoStatus GifSetPageDisposal(int32_t nImageID, int32_t nPage, int32_t nDisposal);
+  int32_t GifGetLoopCount(int32_t nImageID);
+  TessivoStatus GifSetLoopCount(int32_t nImageID, int32_t nCount);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
