@@ -139,7 +139,13 @@ TessivoStatus ContrastRoutine(FilterJob& job) {
   for (int64_t i = 0; i < 256; ++i) t[i] = DivRoundHalfEven((i - mean) * factor, 100) + mean;
   for (size_t i = 0; i < count; ++i) {
     const uint32_t v = job.pixels[i];
-    const SpilledRGB c = SpillIntoRange(t[Red(v)], t[Green(v)], t[Blue(v)]);
+    const int64_t r = t[Red(v)], g = t[Green(v)], b = t[Blue(v)];
+    // Most pixels of a photograph stay in range and need no spilling.
+    if (static_cast<uint64_t>(r) <= 255 && static_cast<uint64_t>(g) <= 255 && static_cast<uint64_t>(b) <= 255) {
+      job.pixels[i] = WithRGB(v, static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
+      continue;
+    }
+    const SpilledRGB c = SpillIntoRange(r, g, b);
     job.pixels[i] = WithRGB(v, c.red, c.green, c.blue);
   }
   return OK;
