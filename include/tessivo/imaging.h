@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "tessivo/color_palette.h"
+#include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
+#include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/rotate_flip.h"
@@ -358,6 +360,36 @@ class cImaging {
   // Quarter-turn rotation (clockwise) or flip in the image's own pixel format; a value outside
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
+  // Cut nLines lines from one edge (a Crop of the rest); 0 keeps the image, a count that is
+  // negative or leaves nothing: InvalidParameter, no change.
+  TessivoStatus CropTop(int32_t nLines);
+  TessivoStatus CropBottom(int32_t nLines);
+  TessivoStatus CropLeft(int32_t nLines);
+  TessivoStatus CropRight(int32_t nLines);
+  // Border detection: a line (row or column) at an edge is border when at least nConfidence
+  // percent of its pixels match the reference colour; nSkipLinesCount lines at each edge are
+  // passed over first. Images below 10 x 10 are left alone (OK). The content left is never
+  // empty; a page that is all border keeps its size.
+  TessivoStatus CropWhiteBorders(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  TessivoStatus CropBlackBorders(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  // Black borders painted white instead of cut: size, pixel format and inner pixels are kept.
+  TessivoStatus CropBlackBordersEx(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  // CropBordersEX(90, 1).
+  TessivoStatus CropBorders();
+  // Borders of the colour of a corner (nPixelReference 1 top-left, 2 top-right, 3 bottom-right,
+  // 4 bottom-left; other values 1); confidence outside 0..100 is taken as 98.
+  TessivoStatus CropBordersEX(int32_t nConfidence, int32_t nPixelReference = 1);
+  // Detection only: the rectangle inside the borders (the whole image when none is found).
+  TessivoStatus CropBordersEX2(int32_t nConfidence, int32_t nPixelReference, int32_t& nLeft, int32_t& nTop,
+                               int32_t& nWidth, int32_t& nHeight);
+  // A frame of nBorderColor (ARGB; nearest palette entry when indexed) around the image, or on
+  // one side; same pixel format, palette and resolution. A negative width: InvalidParameter;
+  // a result too large for a bitmap: OutOfMemory; no change on failure.
+  TessivoStatus AddBorders(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderTop(int32_t nBorderHeight, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderBottom(int32_t nBorderHeight, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderLeft(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderRight(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
 
   // --- Colour adjustments, analyses, histograms and remapping (imaging_adjust.cpp,
   //     imaging_histogram.cpp, imaging_remap.cpp) ---
@@ -415,6 +447,150 @@ class cImaging {
   // The image becomes 32bppARGB with every pixel whose red, green and blue lie within the two
   // colours' made fully transparent (alpha is not compared); resolution and tags are kept.
   TessivoStatus SetColorKey(int32_t nColorLow, int32_t nColorHigh);
+  // --- Drawing shapes (imaging_draw.cpp) ---
+  // Each draws on the native image (a document's current page, marked changed) and returns its
+  // status. Colours are ARGB; pens below 1 px wide draw 1 px. Without anti-aliasing a fill of
+  // (left, top, width, height) sets columns left..left+width-1 and rows top..top+height-1, and
+  // a 1-px outline runs along columns left and left+width and rows top and top+height. Point
+  // arrays are 1-D arrays of x, y pairs: an odd length, fewer than 2 points (3 for closed
+  // shapes), NaN or infinite angles and tensions, and enumeration values out of range are
+  // InvalidParameter with nothing drawn. Angles are degrees, clockwise on the image, measured
+  // as rays from the ellipse's centre.
+  TessivoStatus DrawLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // A line ending in a filled arrow head (4 pen widths long and wide) at (nX2, nY2).
+  TessivoStatus DrawLineArrow(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                              int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Lines whose colour blends from the start colour at the first point to the end colour at the
+  // last (curves: the first and last of the array's points), repeating beyond them.
+  TessivoStatus DrawGradientLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                 int32_t nStartColorARGB, int32_t nEndColorARGB, bool bAntiAlias = false);
+  TessivoStatus DrawGradientCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth, int32_t nStartColorARGB,
+                                   int32_t nEndColorARGB, bool bAntiAlias = false);
+  // Vertical lines every nHorizontalStep and horizontal lines every nVerticalStep from the
+  // rectangle's left and top edges to its right and bottom edges (inclusive), aliased; only the
+  // lines that meet the image are drawn. A step below 1: InvalidParameter.
+  TessivoStatus DrawGrid(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nHorizontalStep,
+                         int32_t nVerticalStep, int32_t nPenWidth,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus DrawArc(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                        float nSweepAngle, int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                        bool bAntiAlias = false);
+  TessivoStatus DrawPie(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                        float nSweepAngle, int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                        bool bAntiAlias = false);
+  TessivoStatus DrawFillPie(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                            float nSweepAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                            bool bAntiAlias = false);
+  TessivoStatus DrawBezier(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nX3, int32_t nY3,
+                           int32_t nX4, int32_t nY4, int32_t nPenWidth,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Cardinal splines through the points (tension 0.5; the fill takes its own, 0 = polygon).
+  TessivoStatus DrawCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawClosedCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                                 int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillClosedCurves(const SafeArray<int32_t>& arPoints, float nTension, FillMode nFillMode,
+                                     int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawPolygon(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                            int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillPolygon(const SafeArray<int32_t>& arPoints, FillMode nFillMode,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nPenWidth,
+                              int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                  int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Rectangles whose corner stays at (nLeft, nTop) on the image, turned by nAngle about it.
+  TessivoStatus DrawRotatedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nAngle,
+                                     int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                     bool bAntiAlias = false);
+  TessivoStatus DrawRotatedFillRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                         float nAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         bool bAntiAlias = false);
+  // The radius is clamped to 0..min(width, height)/2 (0: a plain rectangle).
+  TessivoStatus DrawRoundedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nRadius,
+                                     int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                     bool bAntiAlias = false);
+  TessivoStatus DrawFillRoundedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                         int32_t nRadius, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         bool bAntiAlias = false);
+  TessivoStatus DrawCircle(int32_t nLeft, int32_t nTop, int32_t nDiameter,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nPenWidth = 1,
+                           bool bAntiAlias = false);
+  TessivoStatus DrawFillCircle(int32_t nLeft, int32_t nTop, int32_t nDiameter,
+                               int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                            int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nPenWidth = 1,
+                            bool bAntiAlias = false);
+  TessivoStatus DrawFillEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // The ellipse of radii nRadiusX, nRadiusY in the box at (nLeft, nTop), anti-aliased: the start
+  // colour at (nHotX, nHotY) and out to nFocusScale (0..1) of the way to the edge along each ray,
+  // then blending linearly to the end colour at the edge.
+  TessivoStatus DrawSpotLight(int32_t nLeft, int32_t nTop, int32_t nRadiusX, int32_t nRadiusY, int32_t nHotX,
+                              int32_t nHotY, int32_t nStartColorARGB, int32_t nEndColorARGB, float nFocusScale);
+  // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
+  // The image redrawn at the new size in its own pixel format (indexed images keep palette and
+  // bit depth). A size below 1, a size the platform cannot hold or an unknown mode: a status
+  // (InvalidParameter, OutOfMemory), no change.
+  TessivoStatus ResizeImage(int32_t nNewImageWidth, int32_t nNewImageHeight,
+                            InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The same into a new image (not made native); 0 and a status on failure.
+  int32_t GetResizedImage(int32_t nImageID, int32_t nNewImageWidth, int32_t nNewImageHeight,
+                          InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Resizing that keeps the aspect ratio: the other side is rounded to nearest (at least 1).
+  TessivoStatus ResizeHeightRatio(int32_t nNewImageHeight,
+                                  InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  TessivoStatus ResizeWidthRatio(int32_t nNewImageWidth,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Both sides times nScalePercent / 100, rounded down (at least 1).
+  TessivoStatus ScaleImage(int32_t nScalePercent, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Rotation by nAngle degrees clockwise onto a canvas that holds the whole result, the
+  // uncovered corners filled with nBackColor (ARGB; opaque white without it). Whole quarter
+  // turns give exactly the pixels of Rotate. NaN or infinite angles: InvalidParameter.
+  TessivoStatus RotateAngle(float nAngle);
+  TessivoStatus RotateAngleBackColor(float nAngle, int32_t nBackColor);
+  // The same onto a canvas of the image's own size: rotated about the top-left corner, or with
+  // Center about the image's centre.
+  TessivoStatus RotateAnglePreserveDimentions(float nAngle);
+  TessivoStatus RotateAnglePreserveDimentionsBackColor(float nAngle, int32_t nBackColor);
+  TessivoStatus RotateAnglePreserveDimentionsCenter(float nAngle);
+  TessivoStatus RotateAnglePreserveDimentionsCenterBackColor(float nAngle, int32_t nBackColor);
+  // Thumbnails as new images: the platform's (32-bit premultiplied ARGB), or a 32-bit ARGB
+  // canvas of nWidth x nHeight filled with nBackColor and the image scaled into it, centred,
+  // keeping its aspect ratio.
+  int32_t CreateThumbnail(int32_t nImageID, int32_t nWidth, int32_t nHeight);
+  int32_t CreateThumbnailHQ(int32_t nImageID, int32_t nWidth, int32_t nHeight);
+  int32_t CreateThumbnailHQEx(int32_t nImageID, int32_t nWidth, int32_t nHeight,
+                              int32_t nBackColor = static_cast<int32_t>(0xFF000000u));
+  // --- HTTP and FTP transfer (imaging_transfer.cpp) ---
+  // Downloads sPath from sHost (a leading http:// or https:// is dropped; only port 443 uses
+  // TLS, port 0 the service default) and decodes it; the new image becomes native. The host
+  // services' ProcessPendingEvents runs after each chunk of the transfer buffer size and may
+  // cancel (InternetHttpTransferError). Entered again while a download runs: 0 and ObjectBusy.
+  int32_t CreateImageFromURL(const std::string& sHost, const std::string& sPath,
+                             int32_t nHTTPPort = 80);
+  // Fetches a file from an FTP server (an empty login is anonymous; port 0 means 21) and
+  // decodes it; the new image becomes native. Backslashes in sPath become "/" and up to two
+  // leading "/" are dropped, so paths are read from the login folder.
+  int32_t CreateImageFromFTP(const std::string& sHost, const std::string& sPath,
+                             const std::string& sLogin = "", const std::string& sPassword = "",
+                             int32_t nFTPPort = 21);
+  // Saves the native image in sImageFormat ("BMP", "JPG" with quality nEncoderParameter, "TIF"
+  // with compression nEncoderParameter, "PNG", "GIF", "PDF"; anything else a JPEG of quality
+  // 75) and sends it to the FTP server. No file is left behind in the temporary folder.
+  TessivoStatus SaveToFTP(const std::string& sImageFormat, int32_t nEncoderParameter,
+                          const std::string& sHost, const std::string& sPath,
+                          const std::string& sLogin = "", const std::string& sPassword = "",
+                          int32_t nFTPPort = 21);
+  // Sends a local file to the FTP server unchanged.
+  TessivoStatus UploadFileToFTP(const std::string& sFilePath, const std::string& sHost,
+                                const std::string& sPath, const std::string& sLogin = "",
+                                const std::string& sPassword = "", int32_t nFTPPort = 21);
+  // The HTTP read chunk (4096 bytes by default): below 1 is ignored, above 16 MiB capped.
+  void SetHttpTransfertBufferSize(int32_t nBuffersize);
+  // Passive FTP (the default) or active FTP, for the transfers that follow.
+  void SetFtpPassiveMode(bool bPassiveMode);
   // --- Multi-page TIFF and GIF documents (imaging_documents.cpp) ---
   // A TIFF of two or more pages or a GIF of two or more frames loads as a document: one image
   // ID for the whole file, with a current page on which every other method acts. Pages count
