@@ -391,6 +391,62 @@ class cImaging {
   TessivoStatus AddBorderLeft(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
   TessivoStatus AddBorderRight(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Colour adjustments, analyses, histograms and remapping (imaging_adjust.cpp,
+  //     imaging_histogram.cpp, imaging_remap.cpp) ---
+  // Each adjustment runs on the region of interest of the native image. Channel results
+  // saturate at 0 and 255 whatever the parameter; a Single parameter that is NaN or infinite,
+  // or a negative gamma factor, is InvalidParameter and changes nothing.
+  TessivoStatus SetBrightness(int32_t nBrightnessPct);
+  TessivoStatus SetContrast(int32_t nContrastPct);
+  TessivoStatus SetGammaCorrection(int32_t nGammaFactor);
+  TessivoStatus SetSaturation(int32_t nSaturationPct);
+  TessivoStatus SetTransparency(int32_t nTransparencyValue);
+  TessivoStatus SetTransparencyColorEx(int32_t nColorARGB, float nThreshold);
+  TessivoStatus SetTransparencyColor(int32_t nColorARGB);
+  TessivoStatus SwapColorEx(int32_t nARGBColorSrc, int32_t nARGBColorDst, float nThreshold);
+  TessivoStatus SwapColor(int32_t nARGBColorSrc, int32_t nARGBColorDst);
+  TessivoStatus AdjustRGB(int32_t nRedAdjust, int32_t nGreenAdjust, int32_t nBlueAdjust);
+  TessivoStatus KeepRedComponent();
+  TessivoStatus KeepGreenComponent();
+  TessivoStatus KeepBlueComponent();
+  TessivoStatus RemoveRedComponent();
+  TessivoStatus RemoveGreenComponent();
+  TessivoStatus RemoveBlueComponent();
+  TessivoStatus ScaleRedComponent(float nFactor);
+  TessivoStatus ScaleGreenComponent(float nFactor);
+  TessivoStatus ScaleBlueComponent(float nFactor);
+  // Channel orders named by where red, green and blue end up: RBG exchanges green and blue,
+  // GRB red and green, BGR red and blue; BRG and GBR rotate the three.
+  TessivoStatus SwapColorsRGBtoBRG();
+  TessivoStatus SwapColorsRGBtoGBR();
+  TessivoStatus SwapColorsRGBtoRBG();
+  TessivoStatus SwapColorsRGBtoBGR();
+  TessivoStatus SwapColorsRGBtoGRB();
+  TessivoStatus FxStretchContrast();
+  TessivoStatus FxEqualizeIntensity();
+  // Analyses read the zone and change nothing; the status is left in GetStat.
+  bool IsGrayscale();
+  bool IsBitonal();
+  bool IsBlank(int32_t nConfidence = 99);
+  double CountColor(int32_t nARGBColor);
+  int32_t GetAverageColor();
+  double GetDistance(int32_t nLeft1, int32_t nTop1, int32_t nLeft2, int32_t nTop2);
+  // Histograms of the zone, each array reallocated to (0 To 255).
+  TessivoStatus HistogramGetARGB(SafeArray<int32_t>& arHistoA, SafeArray<int32_t>& arHistoR,
+                                 SafeArray<int32_t>& arHistoG, SafeArray<int32_t>& arHistoB);
+  TessivoStatus HistogramGetRed(SafeArray<int32_t>& arHistoR);
+  TessivoStatus HistogramGetGreen(SafeArray<int32_t>& arHistoG);
+  TessivoStatus HistogramGetBlue(SafeArray<int32_t>& arHistoB);
+  TessivoStatus HistogramGetAlpha(SafeArray<int32_t>& arHistoA);
+  // Palette-index counts of an 8-bpp indexed image; any other format: NotIndexedPixelFormat.
+  TessivoStatus HistogramGet8Bpp(SafeArray<int32_t>& ArHistoPal);
+  // Colours of the whole image replaced through a remap table of (old, new) ARGB pairs: a 1-D
+  // array of consecutive pairs or a 2-D array of one pair per row; any other shape, an empty or
+  // odd table: InvalidParameter. New colours replace the old ones, alpha included.
+  TessivoStatus SetColorRemap(const SafeArray<int32_t>& arRemapTable);
+  // The image becomes 32bppARGB with every pixel whose red, green and blue lie within the two
+  // colours' made fully transparent (alpha is not compared); resolution and tags are kept.
+  TessivoStatus SetColorKey(int32_t nColorLow, int32_t nColorHigh);
   // --- Drawing shapes (imaging_draw.cpp) ---
   // Each draws on the native image (a document's current page, marked changed) and returns its
   // status. Colours are ARGB; pens below 1 px wide draw 1 px. Without anti-aliasing a fill of
