@@ -661,6 +661,9 @@ class cImaging {
   TessivoStatus GifSetPageDisposal(int32_t nImageID, int32_t nPage, int32_t nDisposal);
   int32_t GifGetLoopCount(int32_t nImageID);
   TessivoStatus GifSetLoopCount(int32_t nImageID, int32_t nCount);
+  // Makes `nColor` transparent on the native image: its palette entry when indexed, else its
+  // pixels of that colour.
+  TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
