@@ -287,6 +287,23 @@ TEST(DrawImages, TexturedLinesLeaveNoEntryOrFile) {
   EXPECT_EQ(ImageRegistry::Current().Count(), entries);
 }
 
+TEST(DrawImages, WideAndFarReachingDrawsStayExact) {
+  cImaging im;
+  // Drawn in pieces across a wide image; every piece samples the same way (positions are held
+  // to 1/65536 of a source pixel per target pixel, so the checks keep clear of the seams).
+  const int32_t source = RandomImage(3, 3, pf::kPixelFormat32bppARGB, 7);
+  const int32_t wide = Solid(im, 9000, 3, 0xFFFFFFFFu);
+  ASSERT_EQ(im.DrawImage(source, 0, 0, 9000, 3, InterpolationModeNearestNeighbor), OK);
+  for (int32_t x : {0, 2900, 3100, 4095, 4096, 5900, 6100, 8191, 8192, 8999})
+    for (int32_t y = 0; y < 3; ++y) EXPECT_EQ(Pixel(wide, x, y), Pixel(source, x / 3000, y)) << x << "," << y;
+
+  // A destination reaching 10^8 pixels beyond the image on both sides.
+  const int32_t far = Solid(im, 20, 10, 0xFFFFFFFFu);
+  ASSERT_EQ(im.DrawImage(source, -100000000, 0, 200000001, 10, InterpolationModeNearestNeighbor), OK);
+  EXPECT_EQ(Pixel(far, 0, 0), Pixel(source, 1, 0));
+  EXPECT_EQ(Pixel(far, 19, 9), Pixel(source, 1, 2));
+}
+
 TEST(DrawImages, BadInputDrawsNothing) {
   cImaging none;
   EXPECT_EQ(none.DrawImage(1, 0, 0, 4, 4), GenericError);

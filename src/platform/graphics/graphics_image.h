@@ -17,6 +17,9 @@
 // mostly off the image) is drawn bilinear instead. Sampling clamps at the image's edges, so a
 // scaled image keeps its edge colours up to its border rather than fading into the target.
 //
+// Sample positions are held in Cairo's 16.16 fixed point: under a large enlargement a nearest
+// sample right at the seam between two source pixels may take its neighbour.
+//
 // Attributes (colour keys, remap tables) apply to the image's colours before any sampling. An
 // optional clip polygon (world coordinates, alternate rule) is intersected with the surface's
 // clip. The image may be the target itself: it is read from a copy taken before drawing.
