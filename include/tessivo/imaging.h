@@ -665,6 +665,53 @@ class cImaging {
   // pixels of that colour.
   TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Drawing images (imaging_draw_image.cpp) ---
+  // Another registered image (or the native image itself, read from a copy) drawn on the native
+  // image (the current page of a document). Interpolation: 5 nearest; 0, 1, 3 bilinear; 4 bicubic;
+  // 2, 6, 7 prefiltered. Negative sizes mirror; scaled images keep their edge colours up to the
+  // border; drawn at its own size on whole pixels an image lands exactly. Unknown IDs, sizes of 0,
+  // an unknown mode: InvalidParameter, nothing drawn.
+  TessivoStatus DrawImage(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                          int32_t nDstHeight, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The source rectangle (negative sizes mirror; the part off the source is not drawn).
+  TessivoStatus DrawImageRect(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                              int32_t nDstHeight, int32_t nSrcLeft, int32_t nSrcTop, int32_t nSrcWidth,
+                              int32_t nSrcHeight, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The source at (0, 0) at its own size, inside the polygon of x, y pairs (at least 3 points).
+  TessivoStatus DrawImageClipped(int32_t nSrcImageID, const SafeArray<int32_t>& arPoints,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Onto the parallelogram of upper-left (1), upper-right (2) and lower-left (3) corners;
+  // collinear points: InvalidParameter.
+  TessivoStatus DrawImageSkewing(int32_t nSrcImageID, int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2,
+                                 int32_t nX3, int32_t nY3,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear,
+                                 bool bAntiAlias = false);
+  // Drawn with every alpha scaled: alpha' = round(alpha · t / 255), t clamped to 0..255.
+  TessivoStatus DrawImageTransparency(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                                      int32_t nDstHeight, int32_t nTransparency,
+                                      InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Drawn with a colour keyed out as SetTransparencyColorEx keys it (the plain form: distance 100).
+  TessivoStatus DrawImageTransparencyColor(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop,
+                                           int32_t nDstWidth, int32_t nDstHeight, int32_t nTransparentColorARGB,
+                                           InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  TessivoStatus DrawImageTransparencyColorEx(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop,
+                                             int32_t nDstWidth, int32_t nDstHeight, int32_t nTransparentColorARGB,
+                                             int32_t nThreshold,
+                                             InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The source drawn bilinear at the destination size, then combined with the destination's ARGB
+  // values by AND, OR or XOR of all four bytes (result in the image's own format). Only the part
+  // on the image is computed; sizes below 1 or an unknown operator: InvalidParameter.
+  TessivoStatus DrawImageOP(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                            int32_t nDstHeight, Operators nOperator);
+  TessivoStatus DrawImageOPRect(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                                int32_t nDstHeight, int32_t nSrcLeft, int32_t nSrcTop, int32_t nSrcWidth,
+                                int32_t nSrcHeight, Operators nOperator);
+  // A line painted with the image file's pixels repeated from the image origin; the file is
+  // loaded for the call only (no registry entry stays, the native image is unchanged). A file
+  // that cannot be loaded gives the loader's status.
+  TessivoStatus DrawTexturedLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                 const std::string& sTextureFilePath, bool bAntiAlias = false);
+
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
 
