@@ -44,7 +44,9 @@ TEST_F(HttpTransfer, RedirectsAreFollowedUpToTen) {
   std::vector<uint8_t> body;
   EXPECT_EQ(get("/redirect/10", body), OK);
   EXPECT_EQ(body.size(), 64u);
-  EXPECT_NE(get("/redirect/11", body), OK);
+  EXPECT_EQ(get("/redirect/11", body), InternetHttpQueryError);
+  // Only http and https are followed.
+  EXPECT_EQ(get("/toftp", body), InternetHttpQueryError);
 }
 
 TEST_F(HttpTransfer, HookSeesEachChunkAndCanCancel) {
@@ -54,7 +56,8 @@ TEST_F(HttpTransfer, HookSeesEachChunkAndCanCancel) {
   inet.setProgressHook([&](int64_t received, int64_t) { seen.push_back(received); return true; });
   std::vector<uint8_t> body;
   ASSERT_EQ(inet.httpGet("127.0.0.1", "/ok/5500", server.port(), body), OK);
-  EXPECT_EQ(seen.size(), 5u);
+  // Five whole chunks, then the last half chunk that completes the body.
+  EXPECT_EQ(seen, (std::vector<int64_t>{1000, 2000, 3000, 4000, 5000, 5500}));
   inet.setProgressHook([](int64_t, int64_t) { return false; });
   EXPECT_EQ(inet.httpGet("127.0.0.1", "/ok/5500", server.port(), body), InternetHttpTransferError);
   EXPECT_TRUE(body.empty());
@@ -79,6 +82,23 @@ TEST_F(HttpTransfer, UnsafeHostsPortsAndPathsAreRefused) {
   EXPECT_EQ(inet.httpGet("127.0.0.1", "/ok/1\r\nX: y", server.port(), body), InternetConnectError);
   EXPECT_EQ(inet.httpGet("", "/ok/1", server.port(), body), InternetConnectError);
   EXPECT_EQ(inet.httpGet("no host name", "/ok/1", server.port(), body), InternetConnectError);
+}
+
+TEST_F(HttpTransfer, HostileServersCannotHoldUsOrFillMemory) {
+  std::vector<uint8_t> body;
+  // Without a length the body is refused at its first bytes; with one, only that much is read.
+  EXPECT_EQ(get("/endless", body), InternetHttpInvalidFileLength);
+  EXPECT_EQ(get("/flood", body), OK);
+  EXPECT_EQ(body.size(), 1000u);
+  cInet inet;
+  inet.setStallTimeout(1);
+  EXPECT_EQ(inet.httpGet("127.0.0.1", "/stall", server.port(), body), InternetHttpTransferError);
+  EXPECT_TRUE(body.empty());
+  // A server that answers with an endless stream of bytes that are no HTTP response.
+  test::LoopbackServer garbage("ftp_server.py", std::vector<std::string>{".", "garbage"});
+  ASSERT_GT(garbage.port(), 0);
+  EXPECT_EQ(inet.httpGet("127.0.0.1", "/ok/1", garbage.port(), body), InternetHttpQueryError);
+  EXPECT_TRUE(body.empty());
 }
 
 TEST(HttpTransferNoServer, ClosedPortIsAConnectError) {

@@ -12,6 +12,7 @@
 #include "tessivo/color_palette.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
+#include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
 #include "tessivo/rotate_flip.h"
@@ -358,6 +359,139 @@ class cImaging {
   // Quarter-turn rotation (clockwise) or flip in the image's own pixel format; a value outside
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
+
+  // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
+  // The image redrawn at the new size in its own pixel format (indexed images keep palette and
+  // bit depth). A size below 1, a size the platform cannot hold or an unknown mode: a status
+  // (InvalidParameter, OutOfMemory), no change.
+  TessivoStatus ResizeImage(int32_t nNewImageWidth, int32_t nNewImageHeight,
+                            InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The same into a new image (not made native); 0 and a status on failure.
+  int32_t GetResizedImage(int32_t nImageID, int32_t nNewImageWidth, int32_t nNewImageHeight,
+                          InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Resizing that keeps the aspect ratio: the other side is rounded to nearest (at least 1).
+  TessivoStatus ResizeHeightRatio(int32_t nNewImageHeight,
+                                  InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  TessivoStatus ResizeWidthRatio(int32_t nNewImageWidth,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Both sides times nScalePercent / 100, rounded down (at least 1).
+  TessivoStatus ScaleImage(int32_t nScalePercent, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Rotation by nAngle degrees clockwise onto a canvas that holds the whole result, the
+  // uncovered corners filled with nBackColor (ARGB; opaque white without it). Whole quarter
+  // turns give exactly the pixels of Rotate. NaN or infinite angles: InvalidParameter.
+  TessivoStatus RotateAngle(float nAngle);
+  TessivoStatus RotateAngleBackColor(float nAngle, int32_t nBackColor);
+  // The same onto a canvas of the image's own size: rotated about the top-left corner, or with
+  // Center about the image's centre.
+  TessivoStatus RotateAnglePreserveDimentions(float nAngle);
+  TessivoStatus RotateAnglePreserveDimentionsBackColor(float nAngle, int32_t nBackColor);
+  TessivoStatus RotateAnglePreserveDimentionsCenter(float nAngle);
+  TessivoStatus RotateAnglePreserveDimentionsCenterBackColor(float nAngle, int32_t nBackColor);
+  // Thumbnails as new images: the platform's (32-bit premultiplied ARGB), or a 32-bit ARGB
+  // canvas of nWidth x nHeight filled with nBackColor and the image scaled into it, centred,
+  // keeping its aspect ratio.
+  int32_t CreateThumbnail(int32_t nImageID, int32_t nWidth, int32_t nHeight);
+  int32_t CreateThumbnailHQ(int32_t nImageID, int32_t nWidth, int32_t nHeight);
+  int32_t CreateThumbnailHQEx(int32_t nImageID, int32_t nWidth, int32_t nHeight,
+                              int32_t nBackColor = static_cast<int32_t>(0xFF000000u));
+  // --- HTTP and FTP transfer (imaging_transfer.cpp) ---
+  // Downloads sPath from sHost (a leading http:// or https:// is dropped; only port 443 uses
+  // TLS, port 0 the service default) and decodes it; the new image becomes native. The host
+  // services' ProcessPendingEvents runs after each chunk of the transfer buffer size and may
+  // cancel (InternetHttpTransferError). Entered again while a download runs: 0 and ObjectBusy.
+  int32_t CreateImageFromURL(const std::string& sHost, const std::string& sPath,
+                             int32_t nHTTPPort = 80);
+  // Fetches a file from an FTP server (an empty login is anonymous; port 0 means 21) and
+  // decodes it; the new image becomes native. Backslashes in sPath become "/" and up to two
+  // leading "/" are dropped, so paths are read from the login folder.
+  int32_t CreateImageFromFTP(const std::string& sHost, const std::string& sPath,
+                             const std::string& sLogin = "", const std::string& sPassword = "",
+                             int32_t nFTPPort = 21);
+  // Saves the native image in sImageFormat ("BMP", "JPG" with quality nEncoderParameter, "TIF"
+  // with compression nEncoderParameter, "PNG", "GIF", "PDF"; anything else a JPEG of quality
+  // 75) and sends it to the FTP server. No file is left behind in the temporary folder.
+  TessivoStatus SaveToFTP(const std::string& sImageFormat, int32_t nEncoderParameter,
+                          const std::string& sHost, const std::string& sPath,
+                          const std::string& sLogin = "", const std::string& sPassword = "",
+                          int32_t nFTPPort = 21);
+  // Sends a local file to the FTP server unchanged.
+  TessivoStatus UploadFileToFTP(const std::string& sFilePath, const std::string& sHost,
+                                const std::string& sPath, const std::string& sLogin = "",
+                                const std::string& sPassword = "", int32_t nFTPPort = 21);
+  // The HTTP read chunk (4096 bytes by default): below 1 is ignored, above 16 MiB capped.
+  void SetHttpTransfertBufferSize(int32_t nBuffersize);
+  // Passive FTP (the default) or active FTP, for the transfers that follow.
+  void SetFtpPassiveMode(bool bPassiveMode);
+  // --- Multi-page TIFF and GIF documents (imaging_documents.cpp) ---
+  // A TIFF of two or more pages or a GIF of two or more frames loads as a document: one image
+  // ID for the whole file, with a current page on which every other method acts. Pages count
+  // from 1. Read-only documents read their pages from the file; editable ones keep every page
+  // in a temporary file of their own and store a changed page back when another is selected.
+  // Not a document of the format asked: UnsupportedImageFormat; page numbers out of range:
+  // InvalidParameter; unknown IDs: GenericError (the GIF frame attributes: InvalidParameter).
+  void TiffOpenMultiPageAsReadOnly(bool bReadOnly);
+  void GifOpenMultiPageAsReadOnly(bool bReadOnly);
+  bool TiffIsMultiPage(int32_t nImageID);
+  bool TiffIsEditableMultiPage(int32_t nImageID);
+  int32_t TiffGetPageCount(int32_t nImageID);
+  int32_t TiffGetCurrentPage(int32_t nImageID);
+  TessivoStatus TiffSelectPage(int32_t nImageID, int32_t nPage);
+  bool GifIsMultiPage(int32_t nImageID);
+  bool GifIsEditableMultiPage(int32_t nImageID);
+  int32_t GifGetPageCount(int32_t nImageID);
+  int32_t GifGetCurrentPage(int32_t nImageID);
+  TessivoStatus GifSelectPage(int32_t nImageID, int32_t nPage);
+  // Each returns the new document's ID (0 on failure) and makes it the native image.
+  int32_t TiffCreateMultiPageFromFile(const std::string& sFilePath);
+  int32_t TiffCreateMultiPageFromFileICM(const std::string& sFilePath);
+  int32_t GifCreateMultiPageFromFile(const std::string& sFilePath);
+  int32_t TiffCreateMultiPageFromTessivoImage(int32_t nImageID);
+  int32_t GifCreateMultiPageFromTessivoImage(int32_t nImageID);
+  // Positions are clamped to 1 .. page count + 1; a file contributes its first page.
+  TessivoStatus TiffInsertPageFromTessivoImage(int32_t nImageID, int32_t nPosition, int32_t nAddImageID);
+  TessivoStatus TiffInsertPageFromFile(int32_t nImageID, int32_t nPosition, const std::string& sFilePath);
+  TessivoStatus TiffAppendPageFromTessivoImage(int32_t nImageID, int32_t nAddImageID);
+  TessivoStatus TiffAppendPageFromFile(int32_t nImageID, const std::string& sFilePath);
+  TessivoStatus TiffDeletePage(int32_t nImageID, int32_t nPage);
+  TessivoStatus TiffSwapPages(int32_t nImageID, int32_t nPage1, int32_t nPage2);
+  TessivoStatus GifInsertPageFromTessivoImage(int32_t nImageID, int32_t nPosition, int32_t nAddImageID);
+  TessivoStatus GifInsertPageFromFile(int32_t nImageID, int32_t nPosition, const std::string& sFilePath);
+  TessivoStatus GifAppendPageFromTessivoImage(int32_t nImageID, int32_t nAddImageID);
+  TessivoStatus GifAppendPageFromFile(int32_t nImageID, const std::string& sFilePath);
+  TessivoStatus GifDeletePage(int32_t nImageID, int32_t nPage);
+  TessivoStatus GifSwapPages(int32_t nImageID, int32_t nPage1, int32_t nPage2);
+  // Whole documents are written beside the destination and put in its place only when
+  // complete: on failure an existing file stays as it was.
+  TessivoStatus TiffSaveMultiPageToFile(int32_t nImageID, const std::string& sFilePath,
+                                        TifCompression nCompression = CompressionLZW);
+  TessivoStatus GifSaveMultiPageToFile(int32_t nImageID, const std::string& sFilePath);
+  // A multi-page TIFF written from single images: the native image is page 1 and stays the
+  // open target (CloseImage refuses it with Aborted) until TiffCloseNativeMultiPage, which
+  // releases it and completes the file.
+  TessivoStatus TiffSaveAsNativeMultiPage(const std::string& sFilePath,
+                                          TifCompression nCompression = CompressionLZW);
+  TessivoStatus TiffAddToNativeMultiPage(int32_t nImageID);
+  TessivoStatus TiffCloseNativeMultiPage();
+  // The sources may include the destination. Every source must exist: FileNotFound otherwise.
+  TessivoStatus TiffMergeFiles(const SafeArray<std::string>& arPaths, const std::string& sDestination,
+                               TifCompression nCompression = CompressionLZW);
+  TessivoStatus TiffMerge2Files(const std::string& sPath1, const std::string& sPath2,
+                                const std::string& sDestination,
+                                TifCompression nCompression = CompressionLZW);
+  // `sList`: paths separated by ",".
+  TessivoStatus TiffMergeFileList(const std::string& sList, const std::string& sDestination,
+                                  TifCompression nCompression = CompressionLZW);
+  // GIF frames of the native image, and the frame attributes of GIF documents. Delays are in
+  // hundredths of a second; disposals 1..3 (-1: not set); loop count 0 = forever (values up to
+  // 65536 are kept, files hold at most 65535).
+  int32_t GifGetFrameCount();
+  TessivoStatus GifSelectFrame(int32_t nFrame);
+  SafeArray<int32_t> GifGetFrameDelay();
+  int32_t GifGetPageTime(int32_t nImageID, int32_t nPage);
+  TessivoStatus GifSetPageTime(int32_t nImageID, int32_t nPage, int32_t nTime);
+  TessivoStatus GifSetPageDisposal(int32_t nImageID, int32_t nPage, int32_t nDisposal);
+  int32_t GifGetLoopCount(int32_t nImageID);
+  TessivoStatus GifSetLoopCount(int32_t nImageID, int32_t nCount);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

@@ -60,12 +60,12 @@ void WriteGifAttributes(const ImageEntry& document, Bitmap& page) {
   }
 }
 
-// Stores the page image of the current page back to a new page file when it was changed since
-// it was loaded, and unloads it. A failed save keeps the old page file.
-void LeaveCurrentPage(int32_t documentId) {
+}  // namespace
+
+TessivoStatus LeaveCurrentPage(int32_t documentId) {
   ImageRegistry& registry = ImageRegistry::Current();
   ImageEntry* doc = registry.Entry(documentId);
-  if (!doc || doc->currentPage < 0) return;
+  if (!doc || doc->currentPage < 0) return OK;
   const auto current = static_cast<size_t>(doc->currentPage);
   const int32_t pageId = current < doc->pageIds.size() ? doc->pageIds[current] : 0;
   if (pageId != 0) {
@@ -73,12 +73,15 @@ void LeaveCurrentPage(int32_t documentId) {
     ImageEntry* page = registry.Entry(pageId);
     if (page && page->image && doc->readOnly == 0 && page->pageModified) {
       const DocumentFormat format = doc->multiPageTiff ? DocumentFormat::Tiff : DocumentFormat::Gif;
-      if (SavePageFile(*page->image, format, newFile) == OK)
-        doc->pageBitDepths[current] = BitDepthFromPixelFormat(page->image->Format());
+      // The edits live only in the loaded page: when they cannot be stored, the page stays
+      // loaded and current, so nothing is lost and the caller learns why.
+      const TessivoStatus stored = SavePageFile(*page->image, format, newFile);
+      if (stored != OK) return stored;
+      doc->pageBitDepths[current] = BitDepthFromPixelFormat(page->image->Format());
     }
     registry.Release(pageId);
     doc = registry.Entry(documentId);  // releasing may move entries
-    if (!doc) return;
+    if (!doc) return OK;
     if (!newFile.empty()) {
       DeleteFileQuietly(doc->pageFiles[current]);
       doc->pageFiles[current] = newFile;
@@ -86,7 +89,10 @@ void LeaveCurrentPage(int32_t documentId) {
     doc->pageIds[current] = 0;
   }
   doc->currentPage = -1;
+  return OK;
 }
+
+namespace {
 
 // Copies page `page` out of the open codec document of `documentId` into an entry of its own.
 TessivoStatus LoadCodecPage(int32_t documentId, int32_t page, int32_t& pageId) {
@@ -239,7 +245,8 @@ TessivoStatus SelectPage(int32_t id, int32_t page, DocumentFormat format, bool c
 
   TessivoStatus status = OK;
   if (page != doc->currentPage) {
-    LeaveCurrentPage(id);
+    status = LeaveCurrentPage(id);
+    if (status != OK) return status;
     doc = registry.Entry(id);
     doc->currentPage = page;
     const auto index = static_cast<size_t>(page);

@@ -47,6 +47,11 @@ TessivoStatus ApplyMultiPageStep(int32_t& id, bool tiffReadOnly, bool gifReadOnl
 // Pages of editable documents are loaded with the codec plug-in kept out when `codecDisabled`.
 TessivoStatus SelectPage(int32_t id, int32_t page, DocumentFormat format, bool codecDisabled);
 
+// Unloads the current page of document `documentId`; the page is stored back to a new page file
+// first when it was changed (editable documents). When that store fails the page stays loaded
+// and current and the failure is returned. Afterwards no page is current.
+TessivoStatus LeaveCurrentPage(int32_t documentId);
+
 // Saves `page` to a new temporary file as a document of `format` stores its pages. On failure
 // the file is gone and `path` is empty.
 TessivoStatus SavePageFile(platform::Bitmap& page, DocumentFormat format, std::string& path);

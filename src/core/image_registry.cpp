@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <random>
 
+#include "core/multiframe_tiff.h"
+
 namespace tessivo {
 
 namespace {
@@ -95,11 +97,17 @@ TessivoStatus ImageRegistry::Release(int32_t id) {
   }
 
   ImageEntry& e = entries_[static_cast<size_t>(slot)];
+  TessivoStatus written = OK;
+  if (e.multiPageWriter) {
+    std::shared_ptr<MultiPageTiffWriter> writer = std::move(e.multiPageWriter);
+    written = writer->Finish();
+  }
   if (e.codecFileHandle != 0 && releaser_.closeCodecFile) releaser_.closeCodecFile(e.codecFileHandle);
   if (e.image) {
     e.image.reset();
     status = OK;
   }
+  if (written != OK) status = written;
   // The pixel buffer is freed only once the bitmap built over it is gone, whether or not the
   // image still points into it (a rebuilt image no longer does, and the buffer would leak).
   e.ownedPixels.reset();
@@ -150,9 +158,12 @@ int32_t ImageRegistry::ResolvePageId(int32_t id) {
   if (!e) return 0;
   if (!e->IsDocument()) return id;
   if (e->pageCount < 1) return 0;
-  if (e->origin == OriginFile && e->readOnly != 0) return id;
-  if (e->currentPage < 0 || static_cast<size_t>(e->currentPage) >= e->pageIds.size()) return 0;
-  int32_t page = e->pageIds[static_cast<size_t>(e->currentPage)];
+  const bool validPage = e->currentPage >= 0 && static_cast<size_t>(e->currentPage) < e->pageIds.size();
+  const int32_t page = validPage ? e->pageIds[static_cast<size_t>(e->currentPage)] : 0;
+  // A read-only platform document shows its decoder's active frame, unless an operation that
+  // rebuilds the bitmap gave the current page an entry of its own (see ReplaceImageBitmap).
+  if (e->origin == OriginFile && e->readOnly != 0 && e->image) return page != 0 && page != id ? ResolvePageId(page) : id;
+  if (!validPage) return 0;
   if (page == id) return 0;  // a document never pages onto itself
   return ResolvePageId(page);
 }

@@ -14,6 +14,7 @@
 namespace tessivo {
 
 struct IptcRecords;
+class MultiPageTiffWriter;
 
 // Hooks through which a registry entry releases what other subsystems attached to it (codec
 // plug-in bitmaps, pages and file handles, memory blocks). Each returns nothing: release
@@ -34,6 +35,9 @@ struct ImageEntry {
   // A buffer allocated for this image's pixels (origin 9); freed with the entry.
   std::unique_ptr<uint8_t[]> ownedPixels;
   int32_t savedTiffCompression = 0;
+  // A multi-page TIFF started with this image as its first page; releasing the entry completes
+  // the file.
+  std::shared_ptr<MultiPageTiffWriter> multiPageWriter;
   intptr_t codecBitmap = 0;
   intptr_t codecPage = 0;
   std::string filePath;

@@ -21,6 +21,11 @@ struct ImagingState {
 
   PixelState pixel;  // region of interest and 3x3 patterns
 
+  // HTTP and FTP transfer.
+  int32_t httpBufferSize = 4096;  // read chunk of downloads, between host event pumps
+  bool ftpPassive = true;
+  bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
+
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
 };

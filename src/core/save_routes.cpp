@@ -40,12 +40,11 @@ bool IsBilevelOnly(int32_t compression) {
          compression == CompressionRLE;
 }
 
-// CCITT3, CCITT4 and RLE exist for 1-bit images only; anything deeper is written with LZW.
+}  // namespace
+
 int32_t CompressionForDepth(int32_t compression, int bitsPerPixel) {
   return (IsBilevelOnly(compression) && bitsPerPixel >= 2) ? CompressionLZW : compression;
 }
-
-}  // namespace
 
 TessivoStatus SaveWithPattern(platform::Bitmap& image, const std::string& path,
                               const std::string& pattern,

@@ -28,6 +28,10 @@ void PrepareForEncoding(platform::Bitmap& image);
 // True for an 8-bit indexed image whose palette is the 256-entry grey ramp.
 bool IsGreyRamp8(const platform::Bitmap& image);
 
+// CCITT3, CCITT4 and RLE exist for 1-bit images only: for 2 or more bits per pixel the
+// compression becomes LZW; others are returned unchanged.
+int32_t CompressionForDepth(int32_t compression, int bitsPerPixel);
+
 // JPEG: an 8-bit grey ramp goes to the codec plug-in when `codecAllowed` and it is present;
 // otherwise the platform encoder, with Quality = min(quality, 100) when quality >= 0 and the
 // encoder's default when it is negative.

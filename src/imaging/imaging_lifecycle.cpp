@@ -114,6 +114,7 @@ TessivoStatus cImaging::CloseNativeImage() {
 void cImaging::RemoveAllImage() {
   try {
     ReleaseAllImages();
+    state_->nativeMultiPageTiffTarget = 0;  // released (and so completed) with the others
   } catch (...) {
     // Leaves the status as it was, like every pure lifecycle call.
   }

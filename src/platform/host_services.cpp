@@ -13,6 +13,8 @@ std::optional<std::string> HostServices::OpenFileDialog(const std::string&, cons
   return std::nullopt;
 }
 
+bool HostServices::ProcessPendingEvents(int64_t, int64_t) { return true; }
+
 namespace {
 std::mutex g_hostMutex;
 std::shared_ptr<HostServices>& Installed() {

@@ -2,6 +2,7 @@
 // are headless: dialogs report "cancelled" and messages go to standard error. A host (or a
 // test) installs its own implementation for the calling process.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,10 @@ class HostServices {
   // The open-file dialog: the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> OpenFileDialog(const std::string& title,
                                                     const std::string& filter);
+  // Runs between the chunks of a long network read, so the host can handle its pending events
+  // (and show progress). `total` is -1 when unknown. Returning false cancels the read. The
+  // default lets the read go on.
+  virtual bool ProcessPendingEvents(int64_t received, int64_t total);
 };
 
 // The installed services (the headless default until a host installs its own).

@@ -5,16 +5,21 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace tessivo::test {
 
 class LoopbackServer {
  public:
-  LoopbackServer(const std::string& script, const std::string& arg);
+  LoopbackServer(const std::string& script, const std::string& arg)
+      : LoopbackServer(script, std::vector<std::string>{arg}) {}
+  LoopbackServer(const std::string& script, const std::vector<std::string>& args);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
   int port() const { return port_; }
+  // Stops the server now (the port is then closed).
+  void stop();
 
  private:
   pid_t pid_ = -1;

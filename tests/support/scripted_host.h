@@ -1,6 +1,8 @@
 // Host services for tests: records every message and answers the open-file dialog with a
 // prepared path. Installed for the life of the object.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,8 +26,12 @@ class ScriptedHost : public platform::HostServices {
   std::optional<std::string> OpenFileDialog(const std::string&, const std::string&) override {
     return dialogAnswer;
   }
+  bool ProcessPendingEvents(int64_t received, int64_t total) override {
+    return pump ? pump(received, total) : true;
+  }
   std::vector<Message> messages;
   std::optional<std::string> dialogAnswer;
+  std::function<bool(int64_t received, int64_t total)> pump;  // the event pump of transfers
 };
 
 // Installs a ScriptedHost for one scope and restores the previous services afterwards.

@@ -8,6 +8,7 @@
 
 #include "dispatch/catalog.h"
 #include "demo_script.h"
+#include "demo_servers.h"
 #include "listing.h"
 #include "runner.h"
 #include "tee_stream.h"
@@ -97,6 +98,10 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   Imaging control;
   ScriptRunner runner(control, options, out, std::cerr);
   runner.SetVariable("outdir", Variant(outdir));
+  // The transfer section talks to loopback servers of its own, serving OUTDIR/served.
+  DemoServers servers((std::filesystem::path(outdir) / "served").string());
+  runner.SetVariable("httpport", Variant(static_cast<int32_t>(servers.httpPort())));
+  runner.SetVariable("ftpport", Variant(static_cast<int32_t>(servers.ftpPort())));
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");
   out.flush();

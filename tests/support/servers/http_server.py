@@ -2,13 +2,16 @@
 """Loopback HTTP server for transfer tests. Binds 127.0.0.1 port 0, prints the port on stdout.
 
 Routes: /ok/<n> n bytes with a correct length; /nolen body without Content-Length;
-/badlen unparsable length; /zero length 0; /missing 404; /redirect/<k> k redirects to /ok/64;
-/cut announces 1000 bytes, sends 10; /file/<name> serves a file from the folder in argv[1].
+/badlen unparsable length; /zero length 0; /missing 404; /redirect/<k> k redirects to /ok/64; /toftp redirects to an ftp:// URL;
+/cut announces 1000 bytes, sends 10; /file/<name> serves a file from the folder in argv[1];
+/endless sends bytes without end and without a length; /flood announces 1000 bytes and sends
+without end; /stall announces 1000 bytes, sends 10 and then nothing.
 """
 import http.server
 import os
 import socketserver
 import sys
+import time
 
 ROOT = sys.argv[1] if len(sys.argv) > 1 else "."
 
@@ -47,8 +50,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Location", "/ok/64" if k <= 1 else "/redirect/%d" % (k - 1))
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif p == "/toftp":
+            self.send_response(302)
+            self.send_header("Location", "ftp://127.0.0.1/file")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
         elif p == "/cut":
             self.send_body(payload(10), "1000")
+        elif p in ("/endless", "/flood"):
+            self.send_response(200)
+            if p == "/flood":
+                self.send_header("Content-Length", "1000")
+            self.end_headers()
+            chunk = payload(65536)
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except OSError:
+                pass
+        elif p == "/stall":
+            self.send_body(payload(10), "1000")
+            self.wfile.flush()
+            time.sleep(3600)
         elif p.startswith("/file/"):
             name = os.path.basename(p[6:])
             try:
