@@ -16,3 +16,5 @@ target_include_directories(tessivo_giflib INTERFACE ${GIF_INCLUDE_DIR})
 target_link_libraries(tessivo_giflib INTERFACE ${GIF_LIBRARY})
 # HTTP and FTP transfer (src/transfer).
 pkg_check_modules(CURL_PC REQUIRED IMPORTED_TARGET libcurl)
+# Rasterising for the graphics surfaces (src/platform/graphics).
+pkg_check_modules(CAIRO_PC REQUIRED IMPORTED_TARGET cairo)

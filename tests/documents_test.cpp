@@ -246,6 +246,16 @@ TEST(GifDocument, FrameAttributesAreKeptEditedAndWritten) {
   EXPECT_EQ(im.GifSaveMultiPageToFile(reloaded, dir.File("ro.gif")), UnsupportedImageFormat);
   EXPECT_EQ(im.GifSaveMultiPageToFile(4242, dir.File("ro.gif")), InvalidParameter);
   EXPECT_EQ(im.GifGetLoopCount(4242), 0);
+
+  // The current frame is indexed: its palette entry of the colour becomes transparent.
+  EXPECT_EQ(im.GifSetTransparency(static_cast<int32_t>(kBlue)), OK);
+  EXPECT_EQ(im.PixelGetColor(0, 0) >> 24 & 0xFF, 0);
+  const int32_t direct = im.CreateNewImage(4, 4, 32, static_cast<int32_t>(kRed));
+  EXPECT_EQ(im.GifSetTransparency(static_cast<int32_t>(kRed)), OK);
+  EXPECT_EQ(im.PixelGetColor(0, 0) >> 24 & 0xFF, 0);
+  im.CloseImage(direct);
+  cImaging none;
+  EXPECT_EQ(none.GifSetTransparency(), GenericError);
 }
 
 TEST(ReadOnlyDocument, ARebuiltPageDoesNotLoseTheOtherFrames) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -60,10 +61,15 @@ TEST(PnmWriter, RejectsShortBuffersAndUnwritablePaths) {
 // Saves the native image and returns the file.
 std::vector<uint8_t> SavedPnm(cImaging& im) {
   const char* dir = std::getenv("TMPDIR");
-  const std::string path = std::string(dir ? dir : "/tmp") + "/saved.pnm";
+  // One file per test and process: ctest runs tests in parallel processes.
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string path = std::string(dir ? dir : "/tmp") + "/saved-" + test->test_suite_name() + "-" +
+                           test->name() + "-" + std::to_string(getpid()) + ".pnm";
   EXPECT_EQ(im.SaveAsPNM(path), OK);
   std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+  std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  std::remove(path.c_str());
+  return bytes;
 }
 
 std::vector<uint8_t> Raster(const std::vector<uint8_t>& file, size_t headerBytes) {

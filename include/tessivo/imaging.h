@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tessivo/color_palette.h"
+#include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
 #include "tessivo/interpolation_mode.h"
@@ -359,7 +360,175 @@ class cImaging {
   // Quarter-turn rotation (clockwise) or flip in the image's own pixel format; a value outside
   // the enumeration: InvalidParameter, no change.
   TessivoStatus Rotate(RotateFlipType nRotation);
+  // Cut nLines lines from one edge (a Crop of the rest); 0 keeps the image, a count that is
+  // negative or leaves nothing: InvalidParameter, no change.
+  TessivoStatus CropTop(int32_t nLines);
+  TessivoStatus CropBottom(int32_t nLines);
+  TessivoStatus CropLeft(int32_t nLines);
+  TessivoStatus CropRight(int32_t nLines);
+  // Border detection: a line (row or column) at an edge is border when at least nConfidence
+  // percent of its pixels match the reference colour; nSkipLinesCount lines at each edge are
+  // passed over first. Images below 10 x 10 are left alone (OK). The content left is never
+  // empty; a page that is all border keeps its size.
+  TessivoStatus CropWhiteBorders(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  TessivoStatus CropBlackBorders(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  // Black borders painted white instead of cut: size, pixel format and inner pixels are kept.
+  TessivoStatus CropBlackBordersEx(int32_t nConfidence = 100, int32_t nSkipLinesCount = 0);
+  // CropBordersEX(90, 1).
+  TessivoStatus CropBorders();
+  // Borders of the colour of a corner (nPixelReference 1 top-left, 2 top-right, 3 bottom-right,
+  // 4 bottom-left; other values 1); confidence outside 0..100 is taken as 98.
+  TessivoStatus CropBordersEX(int32_t nConfidence, int32_t nPixelReference = 1);
+  // Detection only: the rectangle inside the borders (the whole image when none is found).
+  TessivoStatus CropBordersEX2(int32_t nConfidence, int32_t nPixelReference, int32_t& nLeft, int32_t& nTop,
+                               int32_t& nWidth, int32_t& nHeight);
+  // A frame of nBorderColor (ARGB; nearest palette entry when indexed) around the image, or on
+  // one side; same pixel format, palette and resolution. A negative width: InvalidParameter;
+  // a result too large for a bitmap: OutOfMemory; no change on failure.
+  TessivoStatus AddBorders(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderTop(int32_t nBorderHeight, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderBottom(int32_t nBorderHeight, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderLeft(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus AddBorderRight(int32_t nBorderWidth, int32_t nBorderColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Colour adjustments, analyses, histograms and remapping (imaging_adjust.cpp,
+  //     imaging_histogram.cpp, imaging_remap.cpp) ---
+  // Each adjustment runs on the region of interest of the native image. Channel results
+  // saturate at 0 and 255 whatever the parameter; a Single parameter that is NaN or infinite,
+  // or a negative gamma factor, is InvalidParameter and changes nothing.
+  TessivoStatus SetBrightness(int32_t nBrightnessPct);
+  TessivoStatus SetContrast(int32_t nContrastPct);
+  TessivoStatus SetGammaCorrection(int32_t nGammaFactor);
+  TessivoStatus SetSaturation(int32_t nSaturationPct);
+  TessivoStatus SetTransparency(int32_t nTransparencyValue);
+  TessivoStatus SetTransparencyColorEx(int32_t nColorARGB, float nThreshold);
+  TessivoStatus SetTransparencyColor(int32_t nColorARGB);
+  TessivoStatus SwapColorEx(int32_t nARGBColorSrc, int32_t nARGBColorDst, float nThreshold);
+  TessivoStatus SwapColor(int32_t nARGBColorSrc, int32_t nARGBColorDst);
+  TessivoStatus AdjustRGB(int32_t nRedAdjust, int32_t nGreenAdjust, int32_t nBlueAdjust);
+  TessivoStatus KeepRedComponent();
+  TessivoStatus KeepGreenComponent();
+  TessivoStatus KeepBlueComponent();
+  TessivoStatus RemoveRedComponent();
+  TessivoStatus RemoveGreenComponent();
+  TessivoStatus RemoveBlueComponent();
+  TessivoStatus ScaleRedComponent(float nFactor);
+  TessivoStatus ScaleGreenComponent(float nFactor);
+  TessivoStatus ScaleBlueComponent(float nFactor);
+  // Channel orders named by where red, green and blue end up: RBG exchanges green and blue,
+  // GRB red and green, BGR red and blue; BRG and GBR rotate the three.
+  TessivoStatus SwapColorsRGBtoBRG();
+  TessivoStatus SwapColorsRGBtoGBR();
+  TessivoStatus SwapColorsRGBtoRBG();
+  TessivoStatus SwapColorsRGBtoBGR();
+  TessivoStatus SwapColorsRGBtoGRB();
+  TessivoStatus FxStretchContrast();
+  TessivoStatus FxEqualizeIntensity();
+  // Analyses read the zone and change nothing; the status is left in GetStat.
+  bool IsGrayscale();
+  bool IsBitonal();
+  bool IsBlank(int32_t nConfidence = 99);
+  double CountColor(int32_t nARGBColor);
+  int32_t GetAverageColor();
+  double GetDistance(int32_t nLeft1, int32_t nTop1, int32_t nLeft2, int32_t nTop2);
+  // Histograms of the zone, each array reallocated to (0 To 255).
+  TessivoStatus HistogramGetARGB(SafeArray<int32_t>& arHistoA, SafeArray<int32_t>& arHistoR,
+                                 SafeArray<int32_t>& arHistoG, SafeArray<int32_t>& arHistoB);
+  TessivoStatus HistogramGetRed(SafeArray<int32_t>& arHistoR);
+  TessivoStatus HistogramGetGreen(SafeArray<int32_t>& arHistoG);
+  TessivoStatus HistogramGetBlue(SafeArray<int32_t>& arHistoB);
+  TessivoStatus HistogramGetAlpha(SafeArray<int32_t>& arHistoA);
+  // Palette-index counts of an 8-bpp indexed image; any other format: NotIndexedPixelFormat.
+  TessivoStatus HistogramGet8Bpp(SafeArray<int32_t>& ArHistoPal);
+  // Colours of the whole image replaced through a remap table of (old, new) ARGB pairs: a 1-D
+  // array of consecutive pairs or a 2-D array of one pair per row; any other shape, an empty or
+  // odd table: InvalidParameter. New colours replace the old ones, alpha included.
+  TessivoStatus SetColorRemap(const SafeArray<int32_t>& arRemapTable);
+  // The image becomes 32bppARGB with every pixel whose red, green and blue lie within the two
+  // colours' made fully transparent (alpha is not compared); resolution and tags are kept.
+  TessivoStatus SetColorKey(int32_t nColorLow, int32_t nColorHigh);
+  // --- Drawing shapes (imaging_draw.cpp) ---
+  // Each draws on the native image (a document's current page, marked changed) and returns its
+  // status. Colours are ARGB; pens below 1 px wide draw 1 px. Without anti-aliasing a fill of
+  // (left, top, width, height) sets columns left..left+width-1 and rows top..top+height-1, and
+  // a 1-px outline runs along columns left and left+width and rows top and top+height. Point
+  // arrays are 1-D arrays of x, y pairs: an odd length, fewer than 2 points (3 for closed
+  // shapes), NaN or infinite angles and tensions, and enumeration values out of range are
+  // InvalidParameter with nothing drawn. Angles are degrees, clockwise on the image, measured
+  // as rays from the ellipse's centre.
+  TessivoStatus DrawLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // A line ending in a filled arrow head (4 pen widths long and wide) at (nX2, nY2).
+  TessivoStatus DrawLineArrow(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                              int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Lines whose colour blends from the start colour at the first point to the end colour at the
+  // last (curves: the first and last of the array's points), repeating beyond them.
+  TessivoStatus DrawGradientLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                 int32_t nStartColorARGB, int32_t nEndColorARGB, bool bAntiAlias = false);
+  TessivoStatus DrawGradientCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth, int32_t nStartColorARGB,
+                                   int32_t nEndColorARGB, bool bAntiAlias = false);
+  // Vertical lines every nHorizontalStep and horizontal lines every nVerticalStep from the
+  // rectangle's left and top edges to its right and bottom edges (inclusive), aliased; only the
+  // lines that meet the image are drawn. A step below 1: InvalidParameter.
+  TessivoStatus DrawGrid(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nHorizontalStep,
+                         int32_t nVerticalStep, int32_t nPenWidth,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  TessivoStatus DrawArc(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                        float nSweepAngle, int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                        bool bAntiAlias = false);
+  TessivoStatus DrawPie(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                        float nSweepAngle, int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                        bool bAntiAlias = false);
+  TessivoStatus DrawFillPie(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nStartAngle,
+                            float nSweepAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                            bool bAntiAlias = false);
+  TessivoStatus DrawBezier(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nX3, int32_t nY3,
+                           int32_t nX4, int32_t nY4, int32_t nPenWidth,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Cardinal splines through the points (tension 0.5; the fill takes its own, 0 = polygon).
+  TessivoStatus DrawCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawClosedCurves(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                                 int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillClosedCurves(const SafeArray<int32_t>& arPoints, float nTension, FillMode nFillMode,
+                                     int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawPolygon(const SafeArray<int32_t>& arPoints, int32_t nPenWidth,
+                            int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillPolygon(const SafeArray<int32_t>& arPoints, FillMode nFillMode,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nPenWidth,
+                              int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawFillRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                  int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // Rectangles whose corner stays at (nLeft, nTop) on the image, turned by nAngle about it.
+  TessivoStatus DrawRotatedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, float nAngle,
+                                     int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                     bool bAntiAlias = false);
+  TessivoStatus DrawRotatedFillRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                         float nAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         bool bAntiAlias = false);
+  // The radius is clamped to 0..min(width, height)/2 (0: a plain rectangle).
+  TessivoStatus DrawRoundedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight, int32_t nRadius,
+                                     int32_t nPenWidth, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                     bool bAntiAlias = false);
+  TessivoStatus DrawFillRoundedRectangle(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                         int32_t nRadius, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         bool bAntiAlias = false);
+  TessivoStatus DrawCircle(int32_t nLeft, int32_t nTop, int32_t nDiameter,
+                           int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nPenWidth = 1,
+                           bool bAntiAlias = false);
+  TessivoStatus DrawFillCircle(int32_t nLeft, int32_t nTop, int32_t nDiameter,
+                               int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  TessivoStatus DrawEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                            int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nPenWidth = 1,
+                            bool bAntiAlias = false);
+  TessivoStatus DrawFillEllipse(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), bool bAntiAlias = false);
+  // The ellipse of radii nRadiusX, nRadiusY in the box at (nLeft, nTop), anti-aliased: the start
+  // colour at (nHotX, nHotY) and out to nFocusScale (0..1) of the way to the edge along each ray,
+  // then blending linearly to the end colour at the edge.
+  TessivoStatus DrawSpotLight(int32_t nLeft, int32_t nTop, int32_t nRadiusX, int32_t nRadiusY, int32_t nHotX,
+                              int32_t nHotY, int32_t nStartColorARGB, int32_t nEndColorARGB, float nFocusScale);
   // --- Resizing, rotation by any angle, thumbnails (imaging_resize.cpp) ---
   // The image redrawn at the new size in its own pixel format (indexed images keep palette and
   // bit depth). A size below 1, a size the platform cannot hold or an unknown mode: a status
@@ -492,6 +661,9 @@ class cImaging {
   TessivoStatus GifSetPageDisposal(int32_t nImageID, int32_t nPage, int32_t nDisposal);
   int32_t GifGetLoopCount(int32_t nImageID);
   TessivoStatus GifSetLoopCount(int32_t nImageID, int32_t nCount);
+  // Makes `nColor` transparent on the native image: its palette entry when indexed, else its
+  // pixels of that colour.
+  TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

@@ -56,6 +56,7 @@ TESSIVO_CATALOG_FAMILY(Documents) {
   catalog.Method("GifSetPageDisposal", &cImaging::GifSetPageDisposal, "nImageID, nPage, nDisposal");
   catalog.Method("GifGetLoopCount", &cImaging::GifGetLoopCount, "nImageID");
   catalog.Method("GifSetLoopCount", &cImaging::GifSetLoopCount, "nImageID, nCount");
+  catalog.Method("GifSetTransparency", &cImaging::GifSetTransparency, "nColor=0xFF000000");
 }
 
 }  // namespace tessivo::dispatch

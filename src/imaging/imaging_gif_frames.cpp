@@ -82,4 +82,11 @@ TessivoStatus cImaging::GifSetLoopCount(int32_t nImageID, int32_t nCount) {
   return st.Set(OK);
 }
 
+TessivoStatus cImaging::GifSetTransparency(int32_t nColor) {
+  ImagingState& st = *state_;
+  const platform::Bitmap* image = ResolveImage(st.nativeImage);
+  if (image && platform::IsIndexed(image->Format())) return ColorPaletteSetTransparentColor(nColor);
+  return SetTransparencyColor(nColor);
+}
+
 }  // namespace tessivo
