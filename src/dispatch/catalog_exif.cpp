@@ -1,4 +1,5 @@
-// Type library entries of EXIF metadata: the tag identifiers scripts name.
+// Type library entries of EXIF metadata: the tag identifiers scripts name and the methods that
+// read, write and delete the property items of the native image.
 #include "dispatch/catalog.h"
 
 namespace tessivo::dispatch {
@@ -244,6 +245,20 @@ TESSIVO_CATALOG_FAMILY(ExifTagEnumeration) {
       {"TagSubjectDistanceRange", TagSubjectDistanceRange},
       {"TagPrintIMData", TagPrintIMData},
   });
+}
+
+TESSIVO_CATALOG_FAMILY(ExifTagMethods) {
+  catalog.Method("ExifTagCount", &cImaging::ExifTagCount);
+  catalog.Method("ExifTagGetID", &cImaging::ExifTagGetID, "nTagNo");
+  catalog.Method("ExifTagGetLength", &cImaging::ExifTagGetLength, "nTagNo");
+  catalog.Method("ExifTagGetType", &cImaging::ExifTagGetType, "nTagNo");
+  catalog.Method("ExifTagGetName", &cImaging::ExifTagGetName, "nTagNo");
+  catalog.Method("ExifTagGetValueString", &cImaging::ExifTagGetValueString, "nTagNo");
+  catalog.Method("ExifTagGetValueBytes", &cImaging::ExifTagGetValueBytes, "nTagNo, &arTagData");
+  catalog.Method("ExifTagDelete", &cImaging::ExifTagDelete, "nTagNo");
+  catalog.Method("ExifTagDeleteAll", &cImaging::ExifTagDeleteAll);
+  catalog.Method("ExifTagSetValueBytes", &cImaging::ExifTagSetValueBytes, "nTagID, nTagType, arTagData");
+  catalog.Method("ExifTagSetValueString", &cImaging::ExifTagSetValueString, "nTagID, nTagType, sTagData");
 }
 
 }  // namespace tessivo::dispatch
