@@ -201,9 +201,16 @@ TEST(ExifTags, PreserveCarriesTagsAcrossARebuildOnlyWhenOn) {
   ASSERT_EQ(im.ExifTagSetValueString(TagArtist, TagTypeASCII, "Kept"), OK);
   EXPECT_EQ(im.ConvertTo32BppARGB(), OK);
   EXPECT_EQ(ValueOf(im, TagArtist), "Kept\0"s);
+  EXPECT_EQ(im.SetColorKey(static_cast<int32_t>(0xFF000000u), static_cast<int32_t>(0xFF101010u)), OK);
+  EXPECT_EQ(ValueOf(im, TagArtist), "Kept\0"s) << "a colour key rebuilds the image";
+  EXPECT_EQ(im.RotateAngle(30), OK);
+  EXPECT_EQ(ValueOf(im, TagArtist), "Kept\0"s);
   im.TagsSetPreserve(false);
   EXPECT_EQ(im.ConvertTo24BppRGB(), OK);
-  EXPECT_EQ(im.ExifTagCount(), 0);
+  EXPECT_EQ(NumberOf(im, TagArtist), 0);
+  ASSERT_EQ(im.ExifTagSetValueString(TagArtist, TagTypeASCII, "Dropped"), OK);
+  EXPECT_EQ(im.SetColorKey(static_cast<int32_t>(0xFF000000u), static_cast<int32_t>(0xFF101010u)), OK);
+  EXPECT_EQ(NumberOf(im, TagArtist), 0);
 }
 
 TEST(ExifTags, HostileArgumentsGiveTheirStatusAndChangeNothing) {
