@@ -154,9 +154,13 @@ bool IsOneByteType(Exiv2::TypeId type) {
 // a non-standard format otherwise. Other types are written as they are.
 Exiv2::TypeId FileType(const Exiv2::ExifKey& key, const PropertyItem& item) {
   const auto stored = static_cast<Exiv2::TypeId>(item.type);
-  if (!IsOneByteType(stored) || !InTagList(key.groupName().c_str(), key.tag())) return stored;
-  const Exiv2::TypeId declared = key.defaultTypeId();
-  return IsOneByteType(declared) ? declared : stored;
+  try {
+    if (!IsOneByteType(stored) || !InTagList(key.groupName().c_str(), key.tag())) return stored;
+    const Exiv2::TypeId declared = key.defaultTypeId();
+    return IsOneByteType(declared) ? declared : stored;
+  } catch (...) {
+    return stored;  // a tag Exiv2 cannot describe keeps its own type
+  }
 }
 
 }  // namespace
