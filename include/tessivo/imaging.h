@@ -711,6 +711,32 @@ class cImaging {
   // that cannot be loaded gives the loader's status.
   TessivoStatus DrawTexturedLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
                                  const std::string& sTextureFilePath, bool bAntiAlias = false);
+  // --- EXIF property items (imaging_exif.cpp) ---
+  // The property items of the native image (the current page of a document), numbered from 1
+  // in the bitmap's order. The getters never change the last status: without an image or for a
+  // number out of range they give 0, "" or TagTypeUndefined. Edits of a document page are kept
+  // when another page is selected. No native image: GenericError; an id that resolves to no
+  // image: InvalidParameter.
+  int32_t ExifTagCount();
+  int32_t ExifTagGetID(int32_t nTagNo);
+  int32_t ExifTagGetLength(int32_t nTagNo);
+  TagTypes ExifTagGetType(int32_t nTagNo);
+  std::string ExifTagGetName(int32_t nTagNo);
+  std::string ExifTagGetValueString(int32_t nTagNo);
+  // Makes arTagData a 0-based array of the value bytes and returns their number.
+  int32_t ExifTagGetValueBytes(int32_t nTagNo, SafeArray<uint8_t>& arTagData);
+  // A number outside 1..ExifTagCount: PropertyNotFound.
+  TessivoStatus ExifTagDelete(int32_t nTagNo);
+  // Deletes every item (OK when there are none), stopping at the first failure.
+  TessivoStatus ExifTagDeleteAll();
+  // Writes (or replaces) item nTagID with the array's bytes. A tag id outside 0..65535, a type
+  // the bitmap does not keep, no bytes or a last element cut short: InvalidParameter.
+  TessivoStatus ExifTagSetValueBytes(Tags nTagID, TagTypes nTagType, const SafeArray<uint8_t>& arTagData);
+  // Writes item nTagID from text: comma-separated numbers (Byte 0..255, Short -32768..65535,
+  // Long -2^31..2^32-1, SLong signed 32-bit, rationals as a/b or decimals, 2.8 being 28/10) or,
+  // for ASCII, the text itself (the user comment gets its "ASCII" header). Other types, empty
+  // text, NaN, infinities or a value out of range: InvalidParameter, nothing written.
+  TessivoStatus ExifTagSetValueString(Tags nTagID, TagTypes nTagType, const std::string& sTagData);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
