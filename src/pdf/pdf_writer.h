@@ -108,7 +108,50 @@ class cPDF {
                          const std::string& palette, int32_t width, int32_t height,
                          int32_t bitsPerPixel, int32_t rowBytes, int32_t mode);
 
+  // --- Fonts and text (font IDs are 1-based) ---------------------------------------------
+  // Loads an installed face as a TrueType font with WinAnsi encoding, measured at an em of
+  // 1000. Faces are compared upper-cased without blanks; Arial, Times New Roman and Courier
+  // New resolve to their metric-compatible Liberation faces under their own names. Returns 0
+  // (writing nothing) for a face that is not installed or when no file is open.
+  int32_t LoadFont(const std::string& face, bool bold = false, bool italic = false);
+  // Text at (x, y) in font `fontId` at `size` points; alignment 0 left, 1 right, 2 centre;
+  // rotation in degrees about (x, y).
+  void DrawText(float x, float y, const std::string& text, int32_t fontId, float size,
+                int32_t alignment = 0, float rotation = 0);
+  // Width of `text` in points with the page's character and word spacing and scaling.
+  float TextWidth(const std::string& text, int32_t fontId, float size) const;
+  void SetTextMode(int32_t mode);  // 0..3, others ignored
+  void SetCharSpacing(float points);
+  void SetWordSpacing(float points);
+  void SetTextHorizontalScaling(float percent);
+  int32_t FontCount() const { return static_cast<int32_t>(fonts_.size()); }
+
+  // --- Colours, line state and paths -----------------------------------------------------
+  // Colours: 0..-255 grey (-value / 255), else an RGB value (red in the low byte).
+  void SetColorStroke(int32_t colour);
+  void SetColorFill(int32_t colour);
+  void SetLineWidth(float width);
+  void SetLineCap(int32_t cap);    // 0..2, others ignored
+  void SetLineJoin(int32_t join);  // 0..2, others ignored
+  void SetDash(float on, float off);
+  // Path painting flags: 1 stroke, 2 close, 4 fill (7 "b", 5 "B", 4/6 "f", 3 "h S", 2 "h",
+  // 1 "S", 0 the path stays open).
+  void MoveTo(float x, float y);
+  void LineTo(float x, float y, int32_t flags);
+  void Curve(float x1, float y1, float x2, float y2, float x3, float y3, int32_t flags);
+  // Corner radius above 0 rounds the corners, at most half the width and half the height.
+  void Rectangle(float x, float y, float width, float height, int32_t flags, float radius = 0);
+  void DrawCircle(float x, float y, float radius, int32_t flags);
+  // An elliptic arc (vertical radius = radius x ratio, then rotated by `rotation` degrees)
+  // from `startAngle` to `endAngle` in steps of `step` degrees; a pie when `pie` is set or
+  // the flags fill.
+  void Arc(float x, float y, float radius, float startAngle, float endAngle, float ratio,
+           bool pie, float rotation, float step, int32_t flags);
+
  private:
+  void Paint(int32_t flags);
+  std::string ColourComponents(int32_t colour, bool& grey) const;
+
   struct ImageRecord {
     int32_t width, height, resX, resY;
   };
@@ -140,7 +183,6 @@ class cPDF {
   std::vector<uint64_t> xref_;  // byte offset of object n at index n - 1
   std::string title_, author_, subject_, keywords_, creator_;
 
- protected:
   // Text state of the open page (reset by BeginPage).
   float charSpacing_ = 0, wordSpacing_ = 0, horizontalScaling_ = 100;
   std::vector<std::unique_ptr<pdf::FontRecord>> fonts_;
