@@ -84,7 +84,7 @@ int32_t cPDF::AddJpegFile(const std::string& path) {
   dictionary += "/Width " + std::to_string(header.width) + "/Height " + std::to_string(header.height) +
                 "/Type/XObject>>stream";
   WriteLine(dictionary);
-  WriteBytesLine(bytes);
+  WriteBytesLine(Encrypted(n, bytes));
   WriteLine("endstream");
   CloseObject();
   imageEntries_ += "/" + name + " " + std::to_string(n) + " 0 R\r";
@@ -206,15 +206,15 @@ bool cPDF::WriteImageXObject(const std::string& name, const std::string& samples
   }
   dictionary += "/Type/XObject>>stream";
   WriteLine(dictionary);
-  WriteBytesLine(*data);
+  WriteBytesLine(Encrypted(n, *data));
   WriteLine("endstream");
   CloseObject();
   imageEntries_ += "/" + name + " " + std::to_string(n) + " 0 R\r";
 
   if (indexed) {
-    OpenObject(0);
+    const int16_t table = OpenObject(0);
     WriteLine("<</Length " + std::to_string(palette.size()) + ">>stream");
-    WriteBytesLine(palette);
+    WriteBytesLine(Encrypted(table, palette));
     WriteLine("endstream");
     CloseObject();
   }

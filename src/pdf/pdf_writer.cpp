@@ -82,9 +82,13 @@ void cPDF::SetJpegQuality(int32_t quality) {
 
 bool cPDF::NewPdf(const std::string& path, const std::string& title, const std::string& author,
                   const std::string& creator, const std::string& keywords,
-                  const std::string& subject, int32_t encryption, int32_t /*rights*/,
-                  const std::string& /*userPassword*/, const std::string& /*ownerPassword*/) {
-  if (encryption != 0) return false;
+                  const std::string& subject, int32_t encryption, int32_t rights,
+                  const std::string& userPassword, const std::string& ownerPassword) {
+  if (encryption < 0 || encryption > 2) return false;
+  encryption_ = encryption;
+  rights_ = rights;
+  userPassword_ = Utf8ToAnsi(userPassword);
+  ownerPassword_ = Utf8ToAnsi(ownerPassword);
   title_ = Utf8ToAnsi(title);
   author_ = Utf8ToAnsi(author);
   creator_ = Utf8ToAnsi(creator);
@@ -101,18 +105,24 @@ bool cPDF::NewPdf(const std::string& path, const std::string& title, const std::
 void cPDF::InitPdfFile() {
   if (!file_.IsOpen() || headerDone_) return;
   headerDone_ = true;
-  Emit("%PDF-1.3\r%");
+  Emit(encryption_ == 2 ? "%PDF-1.4\r%" : "%PDF-1.3\r%");
+  if (IsEncrypted())
+    security_ = pdf::ComputeSecurity(encryption_, userPassword_, ownerPassword_, rights_, documentId1_);
   Emit(kProducer);
   Emit(kCrLf);
 
   objectCount_ = 0;
   xref_.clear();
   OpenObject(0);
-  std::string info = "<</Title(" + pdf::EscapeBasic(title_) + ")/Author(" + pdf::EscapeBasic(author_) +
-                     ")/Creator(" + pdf::EscapeBasic(creator_) + ")/Producer(" +
-                     pdf::EscapeBasic(kProducer) + ")/Subject(" + pdf::EscapeBasic(subject_) +
-                     ")/Keywords(" + pdf::EscapeBasic(keywords_) + ")/CreationDate(" + CreationDate() +
-                     ")>>";
+  // Encrypted strings hold arbitrary bytes; a bare CR or LF inside a literal string would be
+  // read back as LF, so they get the full escapes.
+  auto value = [this](std::string_view text) {
+    return IsEncrypted() ? pdf::EscapeText(Encrypted(1, text)) : pdf::EscapeBasic(text);
+  };
+  std::string info = "<</Title(" + value(title_) + ")/Author(" + value(author_) + ")/Creator(" +
+                     value(creator_) + ")/Producer(" + value(kProducer) + ")/Subject(" +
+                     value(subject_) + ")/Keywords(" + value(keywords_) + ")/CreationDate(" +
+                     value(CreationDate()) + ")>>";
   WriteLine(info);
   CloseObject();
   OpenObject(0);
@@ -123,6 +133,18 @@ void cPDF::InitPdfFile() {
   // Objects 3 (page tree) and 4 (shared resources) are written at close.
   objectCount_ = 4;
   xref_.resize(4, 0);
+  if (IsEncrypted()) {
+    encryptObject_ = OpenObject(0);
+    WriteLine("<< /Filter /Standard \r/O (" + pdf::EscapeText(security_.owner) + ")\r/U (" +
+              pdf::EscapeText(security_.user) + ")\r/P " + std::to_string(security_.permissions) + "\r" +
+              (encryption_ == 1 ? "/V 1 /R 2 >>" : "/V 2 /R 3 /Length 128 >>"));
+    CloseObject();
+  }
+}
+
+std::string cPDF::Encrypted(int16_t number, std::string_view data) const {
+  if (!IsEncrypted()) return std::string(data);
+  return pdf::Rc4(pdf::ObjectKey(security_, number), data);
 }
 
 int16_t cPDF::BeginPage() {
@@ -170,10 +192,10 @@ void cPDF::EndPage() {
   std::string compressed;
   if (compressData_ && CompressBytes(content_, 9, compressed)) {
     WriteLine("<</Length " + std::to_string(compressed.size()) + "/Filter /FlateDecode>>stream");
-    WriteBytesLine(compressed);
+    WriteBytesLine(Encrypted(static_cast<int16_t>(page + 1), compressed));
   } else {
     WriteLine("<</Length " + std::to_string(content_.size()) + ">>stream");
-    WriteLine(content_);
+    WriteLine(Encrypted(static_cast<int16_t>(page + 1), content_));
   }
   content_.clear();
   content_.shrink_to_fit();
@@ -213,8 +235,12 @@ bool cPDF::ClosePdfFile() {
     entries += " 00000 n\r\n";
   }
   Emit(entries);
-  WriteLine("trailer\r\n<</Size " + std::to_string(objectCount_ + 1) +
-            "/Root 2 0 R/Info 1 0 R>>");
+  std::string trailer = "trailer\r\n<</Size " + std::to_string(objectCount_ + 1) + "/Root 2 0 R/Info 1 0 R";
+  if (IsEncrypted()) {
+    const std::string id = pdf::HexOfString(documentId1_);
+    trailer += "/Encrypt " + std::to_string(encryptObject_) + " 0 R /ID [<" + id + "><" + id + ">]";
+  }
+  WriteLine(trailer + ">>");
   WriteLine("startxref");
   WriteLine(std::to_string(xrefOffset));
   WriteLine("%%EOF");

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "pdf/output_file.h"
+#include "pdf/standard_security.h"
 
 namespace tessivo::platform {
 class Bitmap;
@@ -60,9 +61,10 @@ class cPDF {
   const std::string& PdfGetPath() const { return path_; }
 
   // --- Document life cycle -------------------------------------------------------------
-  // Stores the Info strings and opens the document's file. False, with nothing opened, when
-  // the path is empty or names an existing file, when `encryption` is not 0 (encrypted
-  // documents are not written by this writer), or when the file cannot be created.
+  // Stores the Info strings and the encryption settings and opens the document's file.
+  // `encryption`: 0 none, 1 RC4 40-bit, 2 RC4 128-bit; `rights` a PdfRight combination (-1
+  // every right). False, with nothing opened, when the path is empty or names an existing
+  // file, when `encryption` is not 0, 1 or 2, or when the file cannot be created.
   bool NewPdf(const std::string& path, const std::string& title = "", const std::string& author = "",
               const std::string& creator = "", const std::string& keywords = "",
               const std::string& subject = "", int32_t encryption = 0, int32_t rights = -1,
@@ -163,6 +165,9 @@ class cPDF {
     if (!pageOpen_) BeginPage();
   }
   int32_t AddJpegFile(const std::string& path);
+  // `data` encrypted with the key of object `number` when the document is encrypted.
+  std::string Encrypted(int16_t number, std::string_view data) const;
+  bool IsEncrypted() const { return encryption_ != 0; }
 
   pdf::OutputFile file_;
   std::string path_;
@@ -182,6 +187,10 @@ class cPDF {
   std::string documentId1_, documentId2_;
   std::vector<uint64_t> xref_;  // byte offset of object n at index n - 1
   std::string title_, author_, subject_, keywords_, creator_;
+  int32_t encryption_ = 0, rights_ = -1;
+  std::string userPassword_, ownerPassword_;
+  pdf::SecurityValues security_;
+  int16_t encryptObject_ = 0;
 
   // Text state of the open page (reset by BeginPage).
   float charSpacing_ = 0, wordSpacing_ = 0, horizontalScaling_ = 100;
