@@ -737,6 +737,33 @@ class cImaging {
   // for ASCII, the text itself (the user comment gets its "ASCII" header). Other types, empty
   // text, NaN, infinities or a value out of range: InvalidParameter, nothing written.
   TessivoStatus ExifTagSetValueString(Tags nTagID, TagTypes nTagType, const std::string& sTagData);
+  // --- Linear barcodes: Interleaved 2 of 5, Code 39, Code 128 (set B), EAN-13 (imaging_barcode.cpp) ---
+  // Text is UTF-8, one character per code point, trimmed of leading and trailing blanks. The
+  // check-character getters and BarCodeIsValidEAN13 need no native image and leave the status
+  // alone; BarCodeGetChecksumEAN13 gives "" unless there are 12 or 13 digits (13: the last one,
+  // as given). Drawing and widths need a native image (GenericError) and store their outcome:
+  // InvalidBarCode for refused text (2 of 5: digits only; Code 39: 1 to 39 characters, others
+  // drawn as blanks; Code 128: codes 32..126; EAN-13: 12 digits or 13 with the right check
+  // digit), InvalidParameter for nHeight below 1. The module width is nHeight / 35 rounded
+  // (at least 1 px); bars are filled aliased from (nDstLeft, nDstTop), with no quiet zone. A
+  // width past the Long range is 0 with ValueOverflow.
+  std::string BarCodeGetChecksumEAN13(const std::string& sCode);
+  bool BarCodeIsValidEAN13(const std::string& sCode);
+  std::string BarCodeGetChecksum25i(const std::string& sCode);
+  std::string BarCodeGetChecksum39(const std::string& sCode);
+  TessivoStatus BarCodeDraw25i(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                               bool bAddCheckSum = false, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidth25i(const std::string& sCode, int32_t nHeight, bool bAddCheckSum = false);
+  TessivoStatus BarCodeDraw39(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                              bool bAddCheckSum = false, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidth39(const std::string& sCode, int32_t nHeight, bool bAddCheckSum = false);
+  TessivoStatus BarCodeDraw128(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                               int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidth128(const std::string& sCode, int32_t nHeight);
+  // nFontSize above 0 shortens the data bars by nHeight / 10 and writes the digits below them.
+  TessivoStatus BarCodeDrawEAN13(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                                 int32_t nFontSize = 0, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidthEAN13(const std::string& sCode, int32_t nHeight);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
