@@ -50,6 +50,16 @@ class cPDF {
   void SetCompressData(bool value) { compressData_ = value; }
   int32_t CompressLevel() const { return compressLevel_; }
   void SetCompressLevel(int32_t level);  // outside 0..9: ignored
+  // PDF/A-1b (XMP metadata, sRGB output intent, embedded fonts) and a caller's own XMP
+  // packet; both shape the header and take effect only before it is written. Encryption
+  // switches PDF/A off.
+  void SetPdfA(bool on) {
+    if (!headerDone_) pdfA_ = on;
+  }
+  void SetXmp(std::string packet) {
+    if (!headerDone_) xmp_ = std::move(packet);
+  }
+  bool IsPdfA() const { return pdfA_; }
   int32_t JpegQuality() const { return jpegQuality_; }
   void SetJpegQuality(int32_t quality);  // outside 0..100: ignored
 
@@ -165,6 +175,12 @@ class cPDF {
     if (!pageOpen_) BeginPage();
   }
   int32_t AddJpegFile(const std::string& path);
+  // Objects 5 to 7: the XMP stream, and for PDF/A the output intent and its sRGB profile.
+  void WriteMetadataObjects(const std::string& xmpDate);
+  // The PDF/A packet: the template with the document's values.
+  std::string PdfAPacket(const std::string& xmpDate) const;
+  // The font program of `font` as a /FontFile2 stream; 0 when it cannot be embedded.
+  int16_t WriteFontProgram(const pdf::FontRecord& font);
   // `data` encrypted with the key of object `number` when the document is encrypted.
   std::string Encrypted(int16_t number, std::string_view data) const;
   bool IsEncrypted() const { return encryption_ != 0; }
@@ -186,7 +202,9 @@ class cPDF {
   std::vector<ImageRecord> images_;
   std::string documentId1_, documentId2_;
   std::vector<uint64_t> xref_;  // byte offset of object n at index n - 1
-  std::string title_, author_, subject_, keywords_, creator_;
+  std::string title_, author_, subject_, keywords_, creator_;  // Windows-1252
+  bool pdfA_ = false;
+  std::string xmp_;
   int32_t encryption_ = 0, rights_ = -1;
   std::string userPassword_, ownerPassword_;
   pdf::SecurityValues security_;
