@@ -170,6 +170,7 @@ std::string cPDF::Encrypted(int16_t number, std::string_view data) const {
 int16_t cPDF::BeginPage() {
   if (!file_.IsOpen()) return 0;
   EnsureHeader();
+  EndObject();
   if (pageOpen_) EndPage();
   if (pageCount_ == kMaxObjects) {
     file_.MarkFailed();
@@ -188,6 +189,7 @@ int16_t cPDF::BeginPage() {
 }
 
 void cPDF::EndPage() {
+  EndObject();
   if (!pageOpen_) return;
   pageOpen_ = false;
   int16_t page = OpenObject(0);
@@ -270,6 +272,8 @@ bool cPDF::ClosePdfFile() {
 
 int16_t cPDF::OpenObject(int16_t number) {
   if (!file_.IsOpen()) return 0;
+  // Objects never nest: another object ends the open form's stream first.
+  EndObject();
   if (number <= 0) {
     if (objectCount_ >= kMaxObjects) {
       // Object numbers are 16-bit: the document cannot hold another object.
@@ -296,9 +300,10 @@ void cPDF::WriteLine(std::string_view bytes) {
 void cPDF::WriteBytesLine(std::string_view bytes) { WriteLine(bytes); }
 
 void cPDF::AppendContent(std::string_view line) {
-  if (!pageOpen_) return;
-  content_ += line;
-  content_ += kCrLf;
+  std::string* target = IsFormOpen() ? &formContent_ : pageOpen_ ? &content_ : nullptr;
+  if (!target) return;
+  *target += line;
+  *target += kCrLf;
 }
 
 bool cPDF::CompressBytes(std::string_view source, int32_t level, std::string& out) {
