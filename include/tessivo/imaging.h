@@ -13,6 +13,7 @@
 #include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
+#include "tessivo/enums_pdf.h"
 #include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
@@ -764,6 +765,116 @@ class cImaging {
   TessivoStatus BarCodeDrawEAN13(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
                                  int32_t nFontSize = 0, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
   int32_t BarCodeGetWidthEAN13(const std::string& sCode, int32_t nHeight);
+
+  // --- PDF documents (imaging_pdf.cpp, imaging_pdf_convert.cpp) ---
+  // One document per instance is built call by call: PdfNewPdf/PdfNewPdfEx open it (false and
+  // CanNotCreateFile when the path is empty, exists or cannot be created), PdfSavePdf
+  // finishes it. Without an open document every other call does nothing and returns 0, false
+  // or -1 (PdfGetPageOrientation). Coordinates, sizes and margins are in the unit of
+  // PdfSetMeasurementUnits (0 points, 1 mm, 2 cm, 3 inches), origin at the page's lower left;
+  // line widths, spacings and dashes are in points. Colours are red + 256 green + 65536 blue;
+  // 0 to -255 are grey levels. Text is UTF-8 and reaches the document as Windows-1252 ("?" for
+  // other characters).
+  bool PdfNewPdf(const std::string& sFilePath, const std::string& sTitle = "",
+                 const std::string& sCreator = "Tessivo ToolKit", const std::string& sAuthor = "Tessivo ToolKit",
+                 const std::string& sProducer = "");
+  bool PdfNewPdfEx(const std::string& sFilePath, const std::string& sTitle = "", const std::string& sAuthor = "",
+                   const std::string& sSubject = "", const std::string& sKeywords = "",
+                   const std::string& sCreator = "", PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                   PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                   const std::string& sOwnerPassword = "");
+  // An XMP packet written as the document's metadata; false once the document has begun.
+  bool PdfSetMetadata(const std::string& sXMP);
+  int32_t PdfNewPage();
+  void PdfEndPage();  // pages end at the next PdfNewPage or at PdfSavePdf
+  int32_t PdfGetCurrentPage();
+  void PdfSavePdf();
+  void PdfSetPageDimensions(float nWidth, float nHeight);  // for pages begun afterwards
+  void PdfSetPageMargin(float nMargin);
+  float PdfGetPageMargin();
+  void PdfSetPageOrientation(int32_t nOrientation);  // 0 portrait, 1 landscape; others ignored
+  int32_t PdfGetPageOrientation();
+  void PdfSetMeasurementUnits(int32_t nUnitValue);  // 0..3, others ignored
+  void PdfSetCompressionLevel(int32_t nLevel);      // 0..9, others ignored
+  int32_t PdfGetCompressionLevel();
+  void PdfSetJpegQuality(int32_t nQuality);  // 0..100, others ignored
+  int32_t PdfGetJpegQuality();
+  // Image numbers count from 1; 0 when the image could not be added.
+  int32_t PdfAddImageFromFile(const std::string& sImagePath);
+  int32_t PdfAddImageFromTessivoImage(int32_t nImageID);
+  void PdfDrawImage(int32_t nPdfImageNo, float nDstX, float nDstY, float nWidth, float nHeight);
+  float PdfGetImageWidth(int32_t nPdfImageNo);  // at the image's resolution
+  float PdfGetImageHeight(int32_t nPdfImageNo);
+  int32_t PdfAddFont(const std::string& sFontName, bool bBold = false, bool bItalic = false);
+  void PdfSetTextColor(int32_t nRGBColor);  // reset to black by every new page
+  void PdfDrawText(float nDstX, float nDstY, const std::string& sText, int32_t nFontID, float nFontSize,
+                   float nRotation = 0);
+  void PdfDrawTextAlign(float nDstX, float nDstY, const std::string& sText, int32_t nFontID, float nFontSize,
+                        int32_t nTextAlign);  // 0 left, 1 right, 2 centre
+  float PdfGetTextWidth(const std::string& sText, int32_t nFontID, float nFontSize);
+  void PdfSetTextMode(int32_t nTextMode);  // 0 fill, 1 stroke, 2 both, 3 invisible
+  void PdfSetCharSpacing(float nCharSpacing);
+  void PdfSetWordSpacing(float nWordSpacing);
+  void PdfSetTextHorizontalScaling(float nScaling);
+  void PdfSetLineDash(float nDashOn, float nDashOff);  // both 0: solid
+  void PdfSetLineJoin(int32_t nLineJoin);
+  void PdfSetLineCap(int32_t nLineCap);
+  void PdfDrawLine(float nX1, float nY1, float nX2, float nY2, float nBorderWidth, int32_t nRGBColor = 0);
+  // nRay rounds the corners.
+  void PdfDrawRectangle(float nX, float nY, float nWidth, float nHeight, float nBorderWidth, int32_t nRGBColor = 0,
+                        float nRay = 0);
+  void PdfDrawFillRectangle(float nX, float nY, float nWidth, float nHeight, float nBorderWidth,
+                            int32_t nRGBColor = 0, float nRay = 0);
+  void PdfDrawCircle(float nX, float nY, float nRay, float nBorderWidth, int32_t nRGBColor = 0);
+  void PdfDrawFillCircle(float nX, float nY, float nRay, float nBorderWidth, int32_t nRGBColor = 0);
+  void PdfDrawCurve(float nX1, float nY1, float nX2, float nY2, float nX3, float nY3, float nBorderWidth,
+                    int32_t nRGBColor = 0);
+  // An elliptic arc (vertical radius nRay x nRatio), a pie when bPie is set.
+  void PdfDrawArc(float nX, float nY, float nRay, float nBorderWidth, float nStartAngle = 0, float nEndAngle = 360,
+                  float nRatio = 1, bool bPie = false, int32_t nRGBColor = 0);
+  // One-call conversions. The native image becomes one page of its own size at its resolution
+  // (a multi-page TIFF: one page per TIFF page); the A forms write PDF/A-1b. Status:
+  // CanNotCreateFile, PdfErrorAddingImage (the file is still finished), InvalidParameter for
+  // image ID 0, UnsupportedImageFormat for a TIFF conversion of a single-page image.
+  bool SaveAsPDF(const std::string& sFilePath, const std::string& sTitle = "",
+                 const std::string& sCreator = "Tessivo ToolKit", const std::string& sAuthor = "Tessivo ToolKit",
+                 const std::string& sProducer = "");
+  bool SaveAsPDFEx(const std::string& sFilePath, const std::string& sTitle = "", const std::string& sAuthor = "",
+                   const std::string& sSubject = "", const std::string& sKeywords = "",
+                   const std::string& sCreator = "", PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                   PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                   const std::string& sOwnerPassword = "");
+  bool SaveAsPDFA(const std::string& sFilePath, const std::string& sTitle = "",
+                  const std::string& sCreator = "Tessivo ToolKit", const std::string& sAuthor = "Tessivo ToolKit",
+                  const std::string& sProducer = "");
+  bool SaveAsPDFAEx(const std::string& sFilePath, const std::string& sTitle = "", const std::string& sAuthor = "",
+                    const std::string& sSubject = "", const std::string& sKeywords = "",
+                    const std::string& sCreator = "");
+  TessivoStatus PdfCreateFromMultipageTIFF(int32_t nImageID, const std::string& sFilePath,
+                                           const std::string& sTitle = "",
+                                           const std::string& sCreator = "Tessivo ToolKit",
+                                           const std::string& sAuthor = "Tessivo ToolKit",
+                                           const std::string& sProducer = "");
+  TessivoStatus PdfCreateFromMultipageTIFFEx(int32_t nImageID, const std::string& sFilePath,
+                                             const std::string& sTitle = "", const std::string& sAuthor = "",
+                                             const std::string& sSubject = "", const std::string& sKeywords = "",
+                                             const std::string& sCreator = "",
+                                             PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                                             PdfRight nPDFRight = PdfRightUndefined,
+                                             const std::string& sUserpassWord = "",
+                                             const std::string& sOwnerPassword = "");
+  TessivoStatus PdfACreateFromMultipageTIFF(int32_t nImageID, const std::string& sFilePath,
+                                            const std::string& sTitle = "",
+                                            const std::string& sCreator = "Tessivo ToolKit",
+                                            const std::string& sAuthor = "Tessivo ToolKit",
+                                            const std::string& sProducer = "");
+  TessivoStatus PdfACreateFromMultipageTIFFEx(int32_t nImageID, const std::string& sFilePath,
+                                              const std::string& sTitle = "", const std::string& sAuthor = "",
+                                              const std::string& sSubject = "", const std::string& sKeywords = "",
+                                              const std::string& sCreator = "");
+  // The sum of the PdfRight flags that are true (PdfRightCanView when none is).
+  PdfRight PdfCreateRights(bool bCanPrint, bool bCanModify, bool bCanCopy, bool bCanAddNotes, bool bCanFillFields,
+                           bool bCanCopyAccess, bool bCanAssemble, bool bCanprintFull);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
