@@ -26,6 +26,9 @@ struct ImagingState {
   bool ftpPassive = true;
   bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
 
+  // Text: the unit of font sizes (a UnitMode value), points by default.
+  int32_t fontUnit = 3;
+
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
 };

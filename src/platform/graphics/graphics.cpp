@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/cairo_status.h"
+#include "platform/graphics/linear_gradient.h"
 #include "platform/palette_mapper.h"
 #include "platform/pixel_rows.h"
 
@@ -19,6 +20,8 @@ struct Graphics::Job {
   Pen pen;
   uint32_t argb = 0;
   const EllipseGradientBrush* ellipse = nullptr;
+  const LinearGradient* fillGradient = nullptr;
+  bool text = false;  // anti-aliased by the text rendering hint, not the smoothing mode
 };
 
 namespace {
@@ -142,6 +145,12 @@ Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode) {
   return Status::Ok;
 }
 
+Status Graphics::SetTextRenderingHint(TextRenderingHint hint) {
+  if (static_cast<int32_t>(hint) < 0 || static_cast<int32_t>(hint) > 5) return Status::InvalidParameter;
+  textHint_ = hint;
+  return Status::Ok;
+}
+
 Status Graphics::SetTransform(const Matrix& m) {
   if (!m.Invertible()) return Status::InvalidParameter;
   transform_ = m;
@@ -191,6 +200,41 @@ Status Graphics::FillPath(const SolidBrush& brush, const GraphicsPath& path) {
   Job job;
   job.path = &path;
   job.argb = brush.argb;
+  return Render(job);
+}
+
+namespace {
+
+bool ValidGradient(const LinearGradient& g) {
+  return Finite(g.from) && Finite(g.to) && (g.from.x != g.to.x || g.from.y != g.to.y);
+}
+
+}  // namespace
+
+Status Graphics::FillPath(const LinearGradientBrush& brush, const GraphicsPath& path) {
+  if (!ValidGradient(brush.gradient)) return Status::InvalidParameter;
+  Job job;
+  job.path = &path;
+  job.fillGradient = &brush.gradient;
+  return Render(job);
+}
+
+Status Graphics::DrawString(const TextLayout& text, const SolidBrush& brush) {
+  const GraphicsPath path = text.Outline();
+  Job job;
+  job.path = &path;
+  job.argb = brush.argb;
+  job.text = true;
+  return Render(job);
+}
+
+Status Graphics::DrawString(const TextLayout& text, const LinearGradientBrush& brush) {
+  if (!ValidGradient(brush.gradient)) return Status::InvalidParameter;
+  const GraphicsPath path = text.Outline();
+  Job job;
+  job.path = &path;
+  job.fillGradient = &brush.gradient;
+  job.text = true;
   return Render(job);
 }
 
@@ -306,7 +350,9 @@ Status Graphics::Render(const Job& job) {
     mapper = std::make_unique<NearestPaletteMapper>(entries, PaletteCapacity(format));
   }
 
-  const bool antiAlias = smoothing_ == SmoothingMode::AntiAlias || smoothing_ == SmoothingMode::HighQuality;
+  const bool antiAlias = job.text ? textHint_ != TextRenderingHint::SingleBitPerPixel &&
+                                        textHint_ != TextRenderingHint::SingleBitPerPixelGridFit
+                                  : smoothing_ == SmoothingMode::AntiAlias || smoothing_ == SmoothingMode::HighQuality;
   const bool halfOffset = pixelOffset_ == PixelOffsetMode::Half || pixelOffset_ == PixelOffsetMode::HighQuality;
   const double offset = (halfOffset ? 0.0 : 0.5) - (antiAlias ? 0.0 : kEdgeNudge);
   const bool opaqueGroup = job.stroke && (job.pen.startCap == LineCap::ArrowAnchor || job.pen.endCap == LineCap::ArrowAnchor) &&
@@ -360,13 +406,9 @@ Status Graphics::Render(const Job& job) {
         cairo_set_source_surface(cr.c, gradientTile.s, 0, 0);
         cairo_set_matrix(cr.c, &cm);
       }
-      if (job.stroke && job.pen.gradient) {
-        const LinearGradient& lg = *job.pen.gradient;
-        cairo_pattern_t* pattern = cairo_pattern_create_linear(lg.from.x, lg.from.y, lg.to.x, lg.to.y);
-        for (auto [at, argb] : {std::pair{0.0, lg.fromArgb}, std::pair{1.0, lg.toArgb}})
-          cairo_pattern_add_color_stop_rgba(pattern, at, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0,
-                                            (argb & 0xFF) / 255.0, (argb >> 24) / 255.0);
-        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+      const LinearGradient* gradient = job.stroke && job.pen.gradient ? &*job.pen.gradient : job.fillGradient;
+      if (gradient != nullptr) {
+        cairo_pattern_t* pattern = CreateLinearGradientPattern(*gradient);
         cairo_set_source(cr.c, pattern);
         cairo_pattern_destroy(pattern);
       }

@@ -24,6 +24,7 @@
 #include "platform/bitmap.h"
 #include "platform/graphics/graphics_path.h"
 #include "platform/graphics/matrix.h"
+#include "platform/graphics/text_layout.h"
 #include "platform/status.h"
 
 namespace tessivo::platform {
@@ -52,6 +53,21 @@ struct Pen {
 
 struct SolidBrush {
   uint32_t argb = 0xFF000000u;
+};
+
+// Fills with a linear gradient (linear_gradient.h builds the common ones).
+struct LinearGradientBrush {
+  LinearGradient gradient;
+};
+
+// How strings are rasterised: the single-bit hints draw aliased, the others anti-aliased.
+enum class TextRenderingHint : int32_t {
+  SystemDefault = 0,
+  SingleBitPerPixelGridFit = 1,
+  SingleBitPerPixel = 2,
+  AntiAliasGridFit = 3,
+  AntiAlias = 4,
+  ClearTypeGridFit = 5,
 };
 
 // The gradient of an ellipse's path (world coordinates): along every ray from `centre`, the
@@ -89,9 +105,17 @@ class Graphics {
   void IntersectClip(const Rect& device);
   void ResetClip() { clip_.reset(); }
 
+  Status SetTextRenderingHint(TextRenderingHint hint);
+  TextRenderingHint GetTextRenderingHint() const { return textHint_; }
+
   Status DrawPath(const Pen& pen, const GraphicsPath& path);
   Status FillPath(const SolidBrush& brush, const GraphicsPath& path);
   Status FillPath(const EllipseGradientBrush& brush, const GraphicsPath& path);
+  Status FillPath(const LinearGradientBrush& brush, const GraphicsPath& path);
+
+  // Strings laid out by TextLayout, filled with the brush under the text rendering hint.
+  Status DrawString(const TextLayout& text, const SolidBrush& brush);
+  Status DrawString(const TextLayout& text, const LinearGradientBrush& brush);
 
  private:
   struct Job;
@@ -100,6 +124,7 @@ class Graphics {
   Bitmap& target_;
   SmoothingMode smoothing_ = SmoothingMode::Default;
   PixelOffsetMode pixelOffset_ = PixelOffsetMode::Default;
+  TextRenderingHint textHint_ = TextRenderingHint::SystemDefault;
   Matrix transform_;
   std::optional<Rect> clip_;
 };
