@@ -330,6 +330,92 @@ TEST(TextGradient, BlendsFromStartToEndAcrossTheBox) {
   });
 }
 
+// A 3 x 2 texture of six colours, registered.
+int32_t SixColourTexture() {
+  std::unique_ptr<pf::Bitmap> b;
+  EXPECT_EQ(pf::Bitmap::Create(3, 2, pf::kPixelFormat24bppRGB, b), pf::Status::Ok);
+  const uint32_t colours[6] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u, 0xFF00FFFFu, 0xFFFF00FFu};
+  for (int32_t i = 0; i < 6; ++i) b->SetPixel(i % 3, i / 3, colours[i]);
+  int32_t id = 0;
+  RegisterImage(id, std::move(b), "", "", OriginMemory);
+  return id;
+}
+
+// Every inked pixel is the texture's pixel at the same place, repeated from the image origin.
+void ExpectTextured(cImaging& im, int32_t texture) {
+  size_t inked = 0;
+  const pf::Bitmap& b = Native(im);
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x)
+      if (uint32_t c = At(im, x, y); c != kWhite) {
+        ++inked;
+        ASSERT_EQ(c, PixelOf(texture, x % 3, y % 2)) << x << "," << y;
+      }
+  EXPECT_GT(inked, 500u);
+}
+
+TEST(TextTexture, GlyphsShowTheTextureFromARegisteredImage) {
+  WithTestFonts([] {
+    cImaging im;
+    im.FontSetUnit(UnitPixel);
+    const int32_t texture = SixColourTexture();
+    const int32_t target = WhiteImage(im, 200, 100);
+    ASSERT_EQ(im.DrawTextTextureFromTessivoImage("Tex", 7, 5, 60, texture, "Arial", FontStyleBold), OK);
+    EXPECT_EQ(im.GetNativeImage(), target);
+    ExpectTextured(im, texture);
+
+    // The native image as its own texture: each glyph pixel keeps the colour it had.
+    std::unique_ptr<pf::Bitmap> striped;
+    ASSERT_EQ(pf::Bitmap::Create(120, 60, pf::kPixelFormat32bppARGB, striped), pf::Status::Ok);
+    for (int32_t y = 0; y < 60; ++y)
+      for (int32_t x = 0; x < 120; ++x) striped->SetPixel(x, y, x % 4 < 2 ? 0xFF102030u : 0xFFC0B0A0u);
+    int32_t self = 0;
+    RegisterImage(self, std::move(striped), "", "", OriginMemory);
+    im.SetNativeImage(self);
+    const std::string before = Snapshot(im);
+    ASSERT_EQ(im.DrawTextTextureFromTessivoImage("Self", 0, 0, 50, self), OK);
+    EXPECT_EQ(Snapshot(im), before);
+
+    im.SetNativeImage(target);
+    const std::string drawn = Snapshot(im);
+    EXPECT_EQ(im.DrawTextTextureFromTessivoImage("Tex", 0, 0, 60, 0), InvalidParameter);
+    EXPECT_EQ(im.DrawTextTextureFromTessivoImage("Tex", 0, 0, 60, 123456789), InvalidParameter);
+    EXPECT_EQ(im.DrawTextTextureFromTessivoImage("Tex", 0, 0, 60, texture, "No Such Family"), FontFamilyNotFound);
+    EXPECT_EQ(im.DrawTextTextureFromTessivoImage("Tex", 0, 0, std::nanf(""), texture), InvalidParameter);
+    EXPECT_EQ(Snapshot(im), drawn);
+  });
+}
+
+TEST(TextTexture, TextureFilesAreReadForTheDrawAndReleased) {
+  WithTestFonts([] {
+    testing::ScopedTempFolder dir;
+    cImaging im;
+    im.FontSetUnit(UnitPixel);
+    const int32_t texture = SixColourTexture();
+    im.SetNativeImage(texture);
+    const std::string file = dir.File("texture.png");
+    ASSERT_EQ(im.SaveAsPNG(file), OK);
+
+    const int32_t target = WhiteImage(im, 200, 100);
+    const int32_t entries = ImageRegistry::Current().Count();
+    ASSERT_EQ(im.DrawTextTexture("Tex", 7, 5, 60, file, "Arial", FontStyleBold), OK);
+    EXPECT_EQ(im.GetNativeImage(), target);
+    EXPECT_EQ(ImageRegistry::Current().Count(), entries);
+    EXPECT_TRUE(dir.TempFiles().empty());
+    ExpectTextured(im, texture);
+
+    const std::string drawn = Snapshot(im);
+    EXPECT_EQ(im.DrawTextTexture("Tex", 0, 0, 60, dir.File("missing.png")), FileNotFound);
+    EXPECT_EQ(im.DrawTextTexture("Tex", 0, 0, 60, ""), im.GetStat());
+    EXPECT_NE(im.GetStat(), OK);
+    EXPECT_EQ(im.DrawTextTexture("Tex", 0, 0, 60, file, kRegularOnlyFamily, FontStyleItalic), FontStyleNotFound);
+    EXPECT_EQ(ImageRegistry::Current().Count(), entries);
+    EXPECT_EQ(im.GetNativeImage(), target);
+    EXPECT_EQ(Snapshot(im), drawn);
+    EXPECT_TRUE(dir.TempFiles().empty());
+  });
+}
+
 TEST(TextSurface, TextOnADocumentPageSurvivesAPageChange) {
   WithTestFonts([] {
     testing::ScopedTempFolder dir;

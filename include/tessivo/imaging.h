@@ -708,6 +708,17 @@ class cImaging {
   TessivoStatus DrawTextGradient(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
                                  int32_t nStartColorARGB, int32_t nEndColorARGB, const std::string& sFontName = "Arial",
                                  FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Glyphs painted with a texture repeated from the image's origin (texture pixel (0, 0) at
+  // image pixel (0, 0)): an image file read for this draw and released after it (load failures
+  // give the load status, the native image stays), or a registered image (unknown ID:
+  // InvalidParameter; the native image itself is read as it was before the draw).
+  TessivoStatus DrawTextTexture(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                const std::string& sTextureFilePath, const std::string& sFontName = "Arial",
+                                FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  TessivoStatus DrawTextTextureFromTessivoImage(const std::string& sText, int32_t nLeft, int32_t nTop,
+                                                float nFontSize, int32_t nTextureImageID,
+                                                const std::string& sFontName = "Arial",
+                                                FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
   // Text wrapped at blanks to the box's width and clipped to it, aligned in both directions by
   // nAlignment (0 near, 1 centre, 2 far; others InvalidParameter); with bBox the box is outlined
   // in the text colour. A width or height of 0 leaves that direction unbounded; negative ones:

@@ -24,6 +24,12 @@ TESSIVO_CATALOG_FAMILY(Text) {
   catalog.Method("DrawTextGradient", &cImaging::DrawTextGradient,
                  "sText, nLeft, nTop, nFontSize, nStartColorARGB, nEndColorARGB, sFontName=\"Arial\", "
                  "nFontStyle=FontStyleRegular, bAntiAlias=False");
+  catalog.Method("DrawTextTexture", &cImaging::DrawTextTexture,
+                 "sText, nLeft, nTop, nFontSize, sTextureFilePath, sFontName=\"Arial\", nFontStyle=FontStyleRegular, "
+                 "bAntiAlias=False");
+  catalog.Method("DrawTextTextureFromTessivoImage", &cImaging::DrawTextTextureFromTessivoImage,
+                 "sText, nLeft, nTop, nFontSize, nTextureImageID, sFontName=\"Arial\", "
+                 "nFontStyle=FontStyleRegular, bAntiAlias=False");
   catalog.Method("DrawTextBox", &cImaging::DrawTextBox,
                  "sText, nLeft, nTop, nWidth, nHeight, nFontSize, nColorARGB=0xFF000000, sFontName=\"Arial\", "
                  "nFontStyle=FontStyleRegular, nAlignment=1, bBox=False, bAntiAlias=False");

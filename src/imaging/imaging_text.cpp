@@ -5,11 +5,14 @@
 #include <string>
 #include <variant>
 
+#include "core/image_registry.h"
 #include "imaging/draw_surface.h"
+#include "imaging/texture_file.h"
 #include "platform/graphics/font_catalog.h"
 #include "platform/graphics/font_face.h"
 #include "platform/graphics/linear_gradient.h"
 #include "platform/graphics/text_layout.h"
+#include "platform/graphics/texture_brush.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
@@ -27,7 +30,13 @@ struct SolidText {
 struct GradientText {
   int32_t fromArgb, toArgb;
 };
-using TextPaint = std::variant<SolidText, GradientText>;
+// A texture repeated from the image's origin: one read from a file for this draw, or a
+// registered image (the native image itself included; the brush copies it before drawing).
+struct TextureText {
+  const std::string* filePath = nullptr;
+  int32_t imageId = 0;
+};
+using TextPaint = std::variant<SolidText, GradientText, TextureText>;
 
 struct TextRequest {
   const std::string& text;
@@ -75,8 +84,11 @@ platform::GraphicsPath BoxPath(const RectF& r) {
   return path;
 }
 
-Status Paint(platform::Graphics& g, const platform::TextLayout& layout, const TextPaint& paint) {
+Status Paint(platform::Graphics& g, const platform::TextLayout& layout, const TextPaint& paint,
+             const platform::Bitmap* texture) {
   const RectF& box = layout.Bounds();
+  if (std::holds_alternative<TextureText>(paint))
+    return g.DrawString(layout, platform::TextureBrush{texture, platform::kInterpolationBilinear});
   if (const auto* solid = std::get_if<SolidText>(&paint))
     return g.DrawString(layout, platform::SolidBrush{static_cast<uint32_t>(solid->argb)});
   const auto& gradient = std::get<GradientText>(paint);
@@ -95,6 +107,17 @@ TessivoStatus DrawTextRequest(ImagingState& state, const TextRequest& r) {
     if (r.angle && !std::isfinite(*r.angle)) return RejectDraw(state);
     platform::Font font;
     if (TessivoStatus s = PrepareFont(state, r.size, r.fontName, r.style, font); s != OK) return state.Set(s);
+    TextureFile textureFile;
+    const platform::Bitmap* texture = nullptr;
+    if (const auto* t = std::get_if<TextureText>(&r.paint)) {
+      if (t->filePath != nullptr) {
+        if (TessivoStatus s = textureFile.Load(state, *t->filePath); s != OK) return state.Set(s);
+        texture = textureFile.Image();
+      } else {
+        texture = t->imageId == 0 ? nullptr : ResolveImage(t->imageId);
+        if (texture == nullptr) return state.Set(InvalidParameter);
+      }
+    }
     return WithSurface(state, false, [&](platform::Graphics& g) {
       UseTextHint(g, r.antiAlias);
       PointF origin{double(r.left), double(r.top)};
@@ -112,7 +135,7 @@ TessivoStatus DrawTextRequest(ImagingState& state, const TextRequest& r) {
             s != Status::Ok)
           return s;
       }
-      return Paint(g, layout, r.paint);
+      return Paint(g, layout, r.paint, texture);
     });
   });
 }
@@ -192,6 +215,21 @@ TessivoStatus cImaging::DrawTextGradient(const std::string& sText, int32_t nLeft
                                          const std::string& sFontName, FontStyle nFontStyle, bool bAntiAlias) {
   return DrawTextRequest(State(), {sText, nLeft, nTop, nFontSize, sFontName, nFontStyle, bAntiAlias,
                                    GradientText{nStartColorARGB, nEndColorARGB}, std::nullopt, std::nullopt});
+}
+
+TessivoStatus cImaging::DrawTextTexture(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                        const std::string& sTextureFilePath, const std::string& sFontName,
+                                        FontStyle nFontStyle, bool bAntiAlias) {
+  return DrawTextRequest(State(), {sText, nLeft, nTop, nFontSize, sFontName, nFontStyle, bAntiAlias,
+                                   TextureText{&sTextureFilePath, 0}, std::nullopt, std::nullopt});
+}
+
+TessivoStatus cImaging::DrawTextTextureFromTessivoImage(const std::string& sText, int32_t nLeft, int32_t nTop,
+                                                        float nFontSize, int32_t nTextureImageID,
+                                                        const std::string& sFontName, FontStyle nFontStyle,
+                                                        bool bAntiAlias) {
+  return DrawTextRequest(State(), {sText, nLeft, nTop, nFontSize, sFontName, nFontStyle, bAntiAlias,
+                                   TextureText{nullptr, nTextureImageID}, std::nullopt, std::nullopt});
 }
 
 TessivoStatus cImaging::DrawTextBox(const std::string& sText, int32_t nLeft, int32_t nTop, int32_t nWidth,

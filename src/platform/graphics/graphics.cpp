@@ -252,7 +252,7 @@ Status Graphics::FillPath(const EllipseGradientBrush& brush, const GraphicsPath&
 }
 
 Status Graphics::RenderPattern(const GraphicsPath& path, const PatternSource& source, const Pen* pen,
-                               const GraphicsPath* clip) {
+                               const GraphicsPath* clip, bool text) {
   if (clip != nullptr) {
     bool finite = true;
     clip->ForEachPoint([&](PointF p) { finite = finite && Finite(p); });
@@ -262,6 +262,7 @@ Status Graphics::RenderPattern(const GraphicsPath& path, const PatternSource& so
   job.path = &path;
   job.pattern = &source;
   job.clipPath = clip;
+  job.text = text;
   if (pen != nullptr) {
     if (!std::isfinite(pen->width)) return Status::InvalidParameter;
     job.stroke = true;

@@ -127,13 +127,16 @@ class Graphics {
                    const ImageDrawOptions& options);
   Status FillPath(const TextureBrush& brush, const GraphicsPath& path);
   Status DrawPath(const Pen& pen, const TextureBrush& brush, const GraphicsPath& path);
+  // A string painted with a texture, under the text rendering hint.
+  Status DrawString(const TextLayout& text, const TextureBrush& brush);
 
  private:
   struct Job;
   Status Render(const Job& job);
-  // Fills (pen null) or strokes `path` with `source`, optionally inside the world polygon `clip`.
+  // Fills (pen null) or strokes `path` with `source`, optionally inside the world polygon `clip`;
+  // `text` anti-aliases by the text rendering hint instead of the smoothing mode.
   Status RenderPattern(const GraphicsPath& path, const PatternSource& source, const Pen* pen,
-                       const GraphicsPath* clip);
+                       const GraphicsPath* clip, bool text = false);
   // Image pixel coordinates (pixel k spans [k, k+1)) of world coordinates.
   Matrix WorldToImage() const;
   Matrix ImageToTexture() const;  // texture_brush.cpp
