@@ -7,6 +7,7 @@
 
 #include "core/image_registry.h"
 #include "imaging/draw_surface.h"
+#include "imaging/text_drawing.h"
 #include "imaging/texture_file.h"
 #include "platform/graphics/font_catalog.h"
 #include "platform/graphics/font_face.h"
@@ -141,6 +142,18 @@ TessivoStatus DrawTextRequest(ImagingState& state, const TextRequest& r) {
 }
 
 }  // namespace
+
+TessivoStatus CheckTextFont(ImagingState& state, float size, const std::string& fontName, int32_t style) {
+  platform::Font font;
+  if (TessivoStatus s = PrepareFont(state, size, fontName, style, font); s != OK) return s;
+  return font.emPixels > kMaxCheckedTextEm ? ValueOverflow : OK;
+}
+
+TessivoStatus DrawPlainText(ImagingState& state, const std::string& text, int32_t left, int32_t top, float size,
+                            int32_t argb, const std::string& fontName, int32_t style, bool antiAlias) {
+  return DrawTextRequest(state, {text, left, top, size, fontName, style, antiAlias, SolidText{argb}, std::nullopt,
+                                 std::nullopt});
+}
 
 void cImaging::FontSetUnit(UnitMode nUnit) {
   ImagingState& state = State();
