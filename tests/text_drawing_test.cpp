@@ -10,6 +10,7 @@
 #include "core/image_registry.h"
 #include "platform/bitmap.h"
 #include "platform/codecs/codecs.h"
+#include "platform/pixel_format.h"
 #include "support/io_fixtures.h"
 #include "support/test_fonts.h"
 #include "tessivo/imaging.h"
@@ -413,6 +414,27 @@ TEST(TextTexture, TextureFilesAreReadForTheDrawAndReleased) {
     EXPECT_EQ(im.GetNativeImage(), target);
     EXPECT_EQ(Snapshot(im), drawn);
     EXPECT_TRUE(dir.TempFiles().empty());
+  });
+}
+
+TEST(TextSurface, EveryPixelFormatTakesText) {
+  WithTestFonts([] {
+    for (pf::PixelFormat format : pf::kAllPixelFormats) {
+      std::unique_ptr<pf::Bitmap> b;
+      ASSERT_EQ(pf::Bitmap::Create(60, 30, format, b), pf::Status::Ok);
+      const pf::Bitmap& bitmap = *b;
+      int32_t id = 0;
+      RegisterImage(id, std::move(b), "", "", OriginMemory);
+      cImaging im;
+      im.SetNativeImage(id);
+      im.FontSetUnit(UnitPixel);
+      uint32_t outside = 0;
+      bitmap.GetPixel(59, 29, outside);
+      ASSERT_EQ(im.DrawTextBackColor("Hi", 2, 2, 20, kBlack, -1), OK) << format;
+      EXPECT_EQ(PixelOf(id, 3, 3), kWhite) << format;
+      EXPECT_EQ(PixelOf(id, 59, 29), outside) << format;
+      ReleaseImageEntry(id);
+    }
   });
 }
 
