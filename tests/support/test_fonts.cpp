@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
-#include "support/io_fixtures.h"
 #include "support/scripted_host.h"
 
 namespace tessivo::testing {
@@ -22,20 +24,27 @@ void WithTestFonts(const std::function<void()>& body) {
   ASSERT_TRUE(fs::exists(std::string(kLiberationFolder) + "/LiberationSans-Regular.ttf"))
       << "fonts-liberation2 is not installed";
   ASSERT_TRUE(fs::exists(kRegularOnlyFace)) << "fonts-dejavu-extra is not installed";
-  ScopedTempFolder dir;
-  fs::create_directories(dir.File("single"));
-  fs::create_symlink(kRegularOnlyFace, dir.File("single/regular-only.ttf"));
-  const std::string config = dir.File("fonts.conf");
+  // A folder of its own, apart from the test's ScopedTempFolder (which the body may make).
+  const char* base = std::getenv("TMPDIR");
+  const fs::path dir = fs::path(base && *base ? base : "/tmp") / ("tessivo-fonts-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "single");
+  fs::create_symlink(kRegularOnlyFace, dir / "single" / "regular-only.ttf");
+  const std::string config = (dir / "fonts.conf").string();
   {
     std::ofstream out(config);
     out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
         << "  <dir>" << kLiberationFolder << "</dir>\n"
-        << "  <dir>" << dir.File("single") << "</dir>\n"
-        << "  <cachedir>" << dir.File("cache") << "</cachedir>\n</fontconfig>\n";
+        << "  <dir>" << (dir / "single").string() << "</dir>\n"
+        << "  <cachedir>" << (dir / "cache").string() << "</cachedir>\n</fontconfig>\n";
   }
-  ScopedEnv env("FONTCONFIG_FILE", config);
-  std::thread worker(body);
-  worker.join();
+  {
+    ScopedEnv env("FONTCONFIG_FILE", config);
+    std::thread worker(body);
+    worker.join();
+  }
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
 }
 
 }  // namespace tessivo::testing
