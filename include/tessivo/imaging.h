@@ -666,6 +666,68 @@ class cImaging {
   // pixels of that colour.
   TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Text and fonts (imaging_text.cpp) ---
+  // Fonts come from the installed families; "Arial", "Times New Roman" and "Courier New" are
+  // drawn with their metric-compatible Liberation families. A name that is no installed family
+  // or alias: FontFamilyNotFound; a family without the weight and slant asked for:
+  // FontStyleNotFound (underline and strikeout are drawn for every face). Styles combine the
+  // FontStyle bits (0..15; others InvalidParameter). Sizes are in the font unit (points by
+  // default) at the image's vertical resolution; sizes not above 0 or not finite, and the
+  // display unit: InvalidParameter. Text starts at (nLeft, nTop) with its first baseline the
+  // face's Windows ascent below; lines break at line feeds. The measured box is the widest
+  // line's advance (trailing blanks included) by the line spacing times the lines; empty text
+  // draws nothing. Without anti-aliasing glyphs are drawn one bit per pixel.
+  // The unit of later font sizes; a value outside UnitMode is ignored and stores InvalidParameter.
+  void FontSetUnit(UnitMode nUnit);
+  UnitMode FontGetUnit();
+  // The installed family names (sorted, each once), counted from 0; out of range "".
+  int32_t FontGetCount();
+  std::string FontGetName(int32_t nIndex);
+  // Whether the family (or alias) has a face of the style's weight and slant; an unknown name
+  // stores FontFamilyNotFound, a style outside 0..15 InvalidParameter, and both give False.
+  bool FontIsStyleAvailable(const std::string& sFontName, FontStyle nStyle);
+  TessivoStatus DrawText(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), const std::string& sFontName = "Arial",
+                         FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // The measured box is filled with the back colour first (opaque white by default).
+  TessivoStatus DrawTextBackColor(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                  int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nBackColorARGB = -1,
+                                  const std::string& sFontName = "Arial", FontStyle nFontStyle = FontStyleRegular,
+                                  bool bAntiAlias = false);
+  // Turned by nAngle degrees (clockwise on the image) about (nLeft, nTop); NaN or infinite
+  // angles: InvalidParameter.
+  TessivoStatus DrawRotatedText(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize, float nAngle,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                const std::string& sFontName = "Arial", FontStyle nFontStyle = FontStyleRegular,
+                                bool bAntiAlias = false);
+  TessivoStatus DrawRotatedTextBackColor(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                         float nAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         int32_t nBackColorARGB = -1, const std::string& sFontName = "Arial",
+                                         FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Glyphs filled with a horizontal gradient over the measured box, start colour at its left
+  // edge, end colour at its right edge.
+  TessivoStatus DrawTextGradient(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                 int32_t nStartColorARGB, int32_t nEndColorARGB, const std::string& sFontName = "Arial",
+                                 FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Glyphs painted with a texture repeated from the image's origin (texture pixel (0, 0) at
+  // image pixel (0, 0)): an image file read for this draw and released after it (load failures
+  // give the load status, the native image stays), or a registered image (unknown ID:
+  // InvalidParameter; the native image itself is read as it was before the draw).
+  TessivoStatus DrawTextTexture(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                const std::string& sTextureFilePath, const std::string& sFontName = "Arial",
+                                FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  TessivoStatus DrawTextTextureFromTessivoImage(const std::string& sText, int32_t nLeft, int32_t nTop,
+                                                float nFontSize, int32_t nTextureImageID,
+                                                const std::string& sFontName = "Arial",
+                                                FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Text wrapped at blanks to the box's width and clipped to it, aligned in both directions by
+  // nAlignment (0 near, 1 centre, 2 far; others InvalidParameter); with bBox the box is outlined
+  // in the text colour. A width or height of 0 leaves that direction unbounded; negative ones:
+  // InvalidParameter.
+  TessivoStatus DrawTextBox(const std::string& sText, int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                            float nFontSize, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                            const std::string& sFontName = "Arial", FontStyle nFontStyle = FontStyleRegular,
+                            int32_t nAlignment = 1, bool bBox = false, bool bAntiAlias = false);
   // --- Drawing images (imaging_draw_image.cpp) ---
   // Another registered image (or the native image itself, read from a copy) drawn on the native
   // image (the current page of a document). Interpolation: 5 nearest; 0, 1, 3 bilinear; 4 bicubic;

@@ -31,6 +31,8 @@ struct ImagingState {
 
   // PDF documents built call by call (pdf/pdf_session.h); made on first use.
   std::shared_ptr<PdfSession> pdf;
+  // Text: the unit of font sizes (a UnitMode value), points by default.
+  int32_t fontUnit = 3;
 
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
