@@ -8,6 +8,10 @@
 
 namespace tessivo {
 
+namespace recognition {
+class cARD;
+}
+
 struct ImagingState {
   // Registry, status and lifecycle.
   int32_t nativeImage = 0;
@@ -25,6 +29,9 @@ struct ImagingState {
   int32_t httpBufferSize = 4096;  // read chunk of downloads, between host event pumps
   bool ftpPassive = true;
   bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
+
+  // Document recognition: the template set, made on first use (imaging_ard.cpp).
+  std::shared_ptr<recognition::cARD> ard;
 
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
