@@ -937,6 +937,38 @@ class cImaging {
   // The sum of the PdfRight flags that are true (PdfRightCanView when none is).
   PdfRight PdfCreateRights(bool bCanPrint, bool bCanModify, bool bCanCopy, bool bCanAddNotes, bool bCanFillFields,
                            bool bCanCopyAccess, bool bCanAssemble, bool bCanprintFull);
+  // --- Document recognition by layout templates (imaging_ard.cpp) ---
+  // A template learns the layout of one kind of page from sample images; a lookup returns the
+  // ID of the template a page resembles most (0 when none) and its relevance in percent.
+  // Template IDs are unique within the set and never 0. Creating from an image or file and
+  // adding a sample store their status (TemplateNotFound 400 for an unknown template,
+  // InvalidParameter for an unknown image, the load status for a file); a failed creation
+  // leaves no template behind. Lookups store OK, InvalidParameter, the load status, or
+  // TemplateNotFound when the set is empty. The other methods leave the status alone. A
+  // template set file that is missing, truncated or malformed loads as False and leaves the
+  // current set untouched; saving an empty set is False and writes nothing.
+  int32_t ADRCreateTemplateEmpty();
+  int32_t ADRCreateTemplateFromTessivoImage(int32_t nImageID);
+  int32_t ADRCreateTemplateFromFile(const std::string& sFilePath);
+  int32_t ADRCreateTemplateFromFileICM(const std::string& sFilePath);
+  TessivoStatus ADRAddImageToTemplate(int32_t nTemplateID, int32_t nImageID);
+  bool ADRDeleteTemplate(int32_t nTemplateID);
+  bool ADRSetTemplateTag(int32_t nTemplateID, const std::string& sTemplateTag);
+  std::string ADRGetTemplateTag(int32_t nTemplateID);
+  int32_t ADRGetTemplateImageCount(int32_t nTemplateID);
+  int32_t ADRGetTemplateCount();
+  // ID at 1-based position nTemplateNo; -1 outside 1..count.
+  int32_t ADRGetTemplateID(int32_t nTemplateNo);
+  bool ADRLoadTemplateConfig(const std::string& sFileConfig);
+  bool ADRSaveTemplateConfig(const std::string& sFileConfig);
+  void ADRStartNewTemplateConfig();
+  int32_t ADRGetCloserTemplateForTessivoImage(int32_t nImageID);
+  int32_t ADRGetCloserTemplateForFile(const std::string& sFilePath);
+  int32_t ADRGetCloserTemplateForFileICM(const std::string& sFilePath);
+  // Best relevance of the last lookup, and the relevance it gave one template (0 for a
+  // template not in the set or added since).
+  double ADRGetLastRelevance();
+  double ADRGetLastRelevanceFromTemplate(int32_t nTemplateID);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

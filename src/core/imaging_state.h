@@ -10,6 +10,9 @@
 namespace tessivo {
 
 struct PdfSession;
+namespace recognition {
+class cARD;
+}
 
 struct ImagingState {
   // Registry, status and lifecycle.
@@ -33,6 +36,8 @@ struct ImagingState {
   std::shared_ptr<PdfSession> pdf;
   // Text: the unit of font sizes (a UnitMode value), points by default.
   int32_t fontUnit = 3;
+  // Document recognition: the template set, made on first use (imaging_ard.cpp).
+  std::shared_ptr<recognition::cARD> ard;
 
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
