@@ -58,4 +58,12 @@ check_output "$work/out-pc.png"
 # A missing input is reported, not a crash.
 if "$work/blur_pc" "$work/missing.png" "$work/out-missing.png" 2>/dev/null; then fail "missing input not reported"; fi
 [ ! -e "$work/out-missing.png" ] || fail "output written for a missing input"
+# The Python module, when built, imports from the installed tree and finds its plug-in.
+if [ -d "$prefix/lib/python3/dist-packages/tessivo" ]; then
+  env -u TESSIVO_PLUGIN_DIR PYTHONPATH="$prefix/lib/python3/dist-packages" /usr/bin/python3 -c "
+import sys, tessivo
+im = tessivo.Imaging()
+assert im.CreateImageFromFile(sys.argv[1]) != 0 and im.GetWidth() == 48, im.GetStat()
+" "$work/in.tga" || fail "installed Python module"
+fi
 echo "install tree OK"
