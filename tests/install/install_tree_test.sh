@@ -21,7 +21,9 @@ soname=$(readelf -d "$prefix/lib/libtessivo.so" | sed -n 's/.*(SONAME).*\[\(.*\)
 [ -n "$soname" ] || fail "libtessivo.so has no SONAME"
 [ -e "$prefix/lib/$soname" ] || fail "the SONAME $soname is not installed"
 # Nothing installed may point back into the build tree.
-if readelf -d "$prefix/bin/tessivo" "$prefix/lib/$soname" | grep -q "$build"; then fail "build-tree RPATH left in"; fi
+if readelf -d "$prefix/bin/tessivo" "$prefix/lib/$soname" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
+  fail "build-tree RPATH left in"
+fi
 loaded=$(env -u LD_LIBRARY_PATH ldd "$prefix/bin/tessivo" | awk -v so="$soname" '$1 == so {print $3}')
 [ -n "$loaded" ] && [ "$(realpath "$loaded")" = "$(realpath "$prefix/lib/$soname")" ] || \
   fail "bin/tessivo does not load the installed library (it loads '$loaded')"
