@@ -40,6 +40,12 @@ class PrintJobs : public ::testing::Test {
   // The page-log line of the next completed job: queue|job|copies|name|media|sides|colour.
   std::string NextJob() { return daemon_->WaitForCompletedJobs(++completedBefore_); }
   static std::string Info(const std::string& queue) { return testing::PdfInfo(daemon_->OutputOf(queue)); }
+  // The first page's size in millimetres.
+  static std::pair<double, double> PageMm(const std::string& info) {
+    std::smatch m;
+    if (!std::regex_search(info, m, std::regex(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)"))) return {0, 0};
+    return {std::stod(m[1]) * 25.4 / 72, std::stod(m[2]) * 25.4 / 72};
+  }
   static int Pages(const std::string& info) {
     std::smatch m;
     return std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
@@ -129,10 +135,12 @@ TEST_F(PrintJobs, NaturalSizeAtTheImagesResolution) {
   EXPECT_NE(job.find("|2|Natural size|iso_a4_210x297mm|one-sided|color"), std::string::npos) << job;
   const std::string info = Info("tv-pdf");
   EXPECT_EQ(Pages(info), 1);
-  EXPECT_NE(info.find("595.28 x 841.89 pts"), std::string::npos) << info;
+  // The sheet in whole twips: 210 x 297 mm within a hundredth.
+  EXPECT_NEAR(PageMm(info).first, 210, 0.05) << info;
+  EXPECT_NEAR(PageMm(info).second, 297, 0.05);
   // 2480 pixels over 210 mm is 300 pixels per inch.
   const std::string images = testing::PdfImagesList(daemon_->OutputOf("tv-pdf"));
-  EXPECT_TRUE(std::regex_search(images, std::regex(R"(2480\s+3508\s+rgb.*\s300\s+300\s)"))) << images;
+  EXPECT_TRUE(std::regex_search(images, std::regex(R"(2480\s+3508\s+\w+.*\s300\s+300\s)"))) << images;
 }
 
 TEST_F(PrintJobs, FittedImageIsCentredInThePrintableArea) {
@@ -187,7 +195,9 @@ TEST_F(PrintJobs, LandscapeSheetsAndJobAttributes) {
   EXPECT_EQ(im.PrintImage(), PrinterOK);
   const std::string job = NextJob();
   EXPECT_NE(job.find("|Print Process|iso_a4_210x297mm|two-sided-short-edge|monochrome"), std::string::npos) << job;
-  EXPECT_NE(Info("tv-pdf").find("841.89 x 595.28 pts"), std::string::npos);
+  const std::string info = Info("tv-pdf");
+  EXPECT_NEAR(PageMm(info).first, 297, 0.05) << info;
+  EXPECT_NEAR(PageMm(info).second, 210, 0.05);
 }
 
 TEST_F(PrintJobs, RefusedRequestsAndBrokenPrinters) {
@@ -222,9 +232,8 @@ TEST_F(PrintJobs, RefusedRequestsAndBrokenPrinters) {
   ASSERT_EQ(daemon_->Run("lpadmin -x tv-pdf-tight"), 0);
   EXPECT_EQ(im.PrintImageBySize(0, 0, 20, 20), PrinterUnexpectedError);
   EXPECT_EQ(im.PrintGetPrintersCount(), 1);
-  std::string out;
   ASSERT_EQ(daemon_->Run("lpadmin -p tv-pdf-tight -E -v file:" + daemon_->root() + "/out/tv-pdf-tight.pdf -P " +
-                         daemon_->root() + "/ppd-tight.ppd"),
+                         daemon_->root() + "/ppd-tight.ppd -o media-default=iso_a4_210x297mm"),
             0);
   // No job was left queued by any of the failures.
   EXPECT_EQ(daemon_->Run("sh -c 'test -z \"$(lpstat -o)\"'"), 0);

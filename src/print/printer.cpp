@@ -165,14 +165,17 @@ void cPrinter::GetMargins(float& left, float& top) {
 }
 
 void cPrinter::SetCopies(int32_t copies) {
+  EnsurePrinter();  // a printer chosen later would load its defaults over this value
   if (copies >= 1 && copies <= 9999) copies_ = copies;
 }
 
 void cPrinter::SetOrientation(int16_t orientation) {
+  EnsurePrinter();  // a printer chosen later would load its defaults over this value
   if (orientation == 1 || orientation == 2) orientation_ = orientation;
 }
 
 void cPrinter::SetColorMode(int32_t mode) {
+  EnsurePrinter();  // a printer chosen later would load its defaults over this value
   if (mode == 1 || mode == 2) colorMode_ = mode;
 }
 
@@ -182,6 +185,7 @@ int32_t cPrinter::GetColorMode() {
 }
 
 void cPrinter::SetDuplexMode(int32_t mode) {
+  EnsurePrinter();  // a printer chosen later would load its defaults over this value
   if (mode >= 1 && mode <= 3) duplex_ = mode;
 }
 
@@ -191,6 +195,7 @@ int32_t cPrinter::GetDuplexMode() {
 }
 
 void cPrinter::SetQuality(int32_t quality) {
+  EnsurePrinter();  // a printer chosen later would load its defaults over this value
   if ((quality >= PrintQualityHightResolution && quality <= PrintQualityDraft) || (quality > 0 && quality <= 100000))
     quality_ = quality;
 }

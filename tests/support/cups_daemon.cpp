@@ -97,7 +97,7 @@ bool CupsDaemon::Start(std::string& error) {
   Write(root_ + "/cupsd.conf",
         "LogLevel info\nListen " + root_ + "/sock\nBrowsing Off\nDefaultAuthType None\nWebInterface No\n"
         "DefaultPaperSize A4\nMaxJobs 0\nPreserveJobHistory Yes\n"
-        "PageLogFormat %p|%j|%C|%{job-name}|%{media}|%{sides}|%{print-color-mode}\n"
+        "PageLogFormat %p|%j|%{copies}|%{job-name}|%{media}|%{sides}|%{print-color-mode}\n"
         "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
         "<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n</Policy>\n");
   Write(root_ + "/ppd-normal.ppd", Ppd("14.17 14.17 581.11 827.72"));
@@ -139,6 +139,8 @@ bool CupsDaemon::Start(std::string& error) {
   const std::string out = root_ + "/out/";
   if (Run("lpadmin -p tv-pdf -E -v file:" + out + "tv-pdf.pdf -P " + root_ + "/ppd-normal.ppd") != 0 ||
       Run("lpadmin -p tv-pdf-tight -E -v file:" + out + "tv-pdf-tight.pdf -P " + root_ + "/ppd-tight.ppd") != 0 ||
+      Run("lpadmin -p tv-pdf -o media-default=iso_a4_210x297mm") != 0 ||
+      Run("lpadmin -p tv-pdf-tight -o media-default=iso_a4_210x297mm") != 0 ||
       Run("lpadmin -d tv-pdf") != 0) {
     error = "lpadmin could not create the test queues";
     return false;
