@@ -851,13 +851,13 @@ class cImaging {
   // Left and top non-printable margins of the current medium (0 for a medium the printer
   // does not describe). The printable area is the sheet less twice each margin.
   void PrintGetMargins(float& nLeftMargin, float& nTopMargin);
-  void PrintSetCopies(int32_t nCopies = 1);  // 1 to 9999
+  void PrintSetCopies(int32_t nCopies);  // 1 to 9999
   int32_t PrintGetCopies();
-  void PrintSetOrientation(int16_t nOrientation = 1);  // 1 portrait, 2 landscape
+  void PrintSetOrientation(int16_t nOrientation);  // 1 portrait, 2 landscape
   int16_t PrintGetOrientation();
   void PrintSetColorMode(int32_t nColorMode);  // 1 monochrome, 2 colour
   int32_t PrintGetColorMode();
-  void PrintSetDuplexMode(int32_t nDuplexMode = 1);  // 1 simplex, 2 long edge, 3 short edge
+  void PrintSetDuplexMode(int32_t nDuplexMode);  // 1 simplex, 2 long edge, 3 short edge
   int32_t PrintGetDuplexMode();
   void PrintSetQuality(PrintQuality nQuality);  // a named level or a resolution in dpi
   PrintQuality PrintGetQuality();
@@ -869,7 +869,7 @@ class cImaging {
   // past the document's end stops at its last page. from > to, or a page below 1 with the
   // other not 0: InvalidParameter, range unchanged.
   TessivoStatus PrintSetFromToPage(int32_t nFrom, int32_t nTo);
-  void PrintSetDocumentName(const std::string& sDocumentName = "Print Process");
+  void PrintSetDocumentName(const std::string& sDocumentName);
   std::string PrintGetDocumentName();
   void PrintSetImageAlignment(ViewerImageAlignment nImageAlignment);  // outside 0..9: ignored
   ViewerImageAlignment PrintGetImageAlignment();
@@ -897,7 +897,7 @@ class cImaging {
   // and apply it again for later jobs; True when the user confirmed.
   bool PrintImageDialog();
   bool PrintImageDialogFit();
-  bool PrintImageDialogBySize(float nDstLeft = 0, float nDstTop = 0, float nWidth = 0, float nHeight = 0);
+  bool PrintImageDialogBySize(float nDstLeft, float nDstTop, float nWidth, float nHeight);
   // --- PDF documents (imaging_pdf.cpp, imaging_pdf_convert.cpp) ---
   // One document per instance is built call by call: PdfNewPdf/PdfNewPdfEx open it (false and
   // CanNotCreateFile when the path is empty, exists or cannot be created), PdfSavePdf

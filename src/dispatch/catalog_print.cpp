@@ -31,20 +31,20 @@ TESSIVO_CATALOG_FAMILY(Print) {
   catalog.Method("PrintGetPaperWidth", &cImaging::PrintGetPaperWidth);
   catalog.Method("PrintGetPaperHeight", &cImaging::PrintGetPaperHeight);
   catalog.Method("PrintGetMargins", &cImaging::PrintGetMargins, "nLeftMargin, nTopMargin");
-  catalog.Method("PrintSetCopies", &cImaging::PrintSetCopies, "nCopies=1");
+  catalog.Method("PrintSetCopies", &cImaging::PrintSetCopies, "nCopies");
   catalog.Method("PrintGetCopies", &cImaging::PrintGetCopies);
-  catalog.Method("PrintSetOrientation", &cImaging::PrintSetOrientation, "nOrientation=1");
+  catalog.Method("PrintSetOrientation", &cImaging::PrintSetOrientation, "nOrientation");
   catalog.Method("PrintGetOrientation", &cImaging::PrintGetOrientation);
   catalog.Method("PrintSetColorMode", &cImaging::PrintSetColorMode, "nColorMode");
   catalog.Method("PrintGetColorMode", &cImaging::PrintGetColorMode);
-  catalog.Method("PrintSetDuplexMode", &cImaging::PrintSetDuplexMode, "nDuplexMode=1");
+  catalog.Method("PrintSetDuplexMode", &cImaging::PrintSetDuplexMode, "nDuplexMode");
   catalog.Method("PrintGetDuplexMode", &cImaging::PrintGetDuplexMode);
   catalog.Method("PrintSetQuality", &cImaging::PrintSetQuality, "nQuality");
   catalog.Method("PrintGetQuality", &cImaging::PrintGetQuality);
   catalog.Method("PrintSetPaperBin", &cImaging::PrintSetPaperBin, "nPaperBin");
   catalog.Method("PrintGetPaperBin", &cImaging::PrintGetPaperBin);
   catalog.Method("PrintSetFromToPage", &cImaging::PrintSetFromToPage, "nFrom, nTo");
-  catalog.Method("PrintSetDocumentName", &cImaging::PrintSetDocumentName, R"(sDocumentName="Print Process")");
+  catalog.Method("PrintSetDocumentName", &cImaging::PrintSetDocumentName, "sDocumentName");
   catalog.Method("PrintGetDocumentName", &cImaging::PrintGetDocumentName);
   catalog.Method("PrintSetImageAlignment", &cImaging::PrintSetImageAlignment, "nImageAlignment");
   catalog.Method("PrintGetImageAlignment", &cImaging::PrintGetImageAlignment);
@@ -59,7 +59,7 @@ TESSIVO_CATALOG_FAMILY(Print) {
   catalog.Method("PrintImageDialog", &cImaging::PrintImageDialog);
   catalog.Method("PrintImageDialogFit", &cImaging::PrintImageDialogFit);
   catalog.Method("PrintImageDialogBySize", &cImaging::PrintImageDialogBySize,
-                 "nDstLeft=0, nDstTop=0, nWidth=0, nHeight=0");
+                 "nDstLeft, nDstTop, nWidth, nHeight");
 }
 
 }  // namespace tessivo::dispatch
