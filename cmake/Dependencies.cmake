@@ -23,3 +23,5 @@ pkg_check_modules(FREETYPE_PC REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(FONTCONFIG_PC REQUIRED IMPORTED_TARGET fontconfig)
 # The PDF writer's encryption (src/pdf): MD5 and RC4 of OpenSSL's libcrypto.
 pkg_check_modules(LIBCRYPTO_PC REQUIRED IMPORTED_TARGET libcrypto)
+# Printing (src/platform/print): destinations, media and jobs of the CUPS spooler.
+find_package(Cups REQUIRED)

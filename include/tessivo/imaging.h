@@ -13,6 +13,7 @@
 #include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
+#include "tessivo/enums_print.h"
 #include "tessivo/enums_pdf.h"
 #include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
@@ -828,6 +829,75 @@ class cImaging {
                                  int32_t nFontSize = 0, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
   int32_t BarCodeGetWidthEAN13(const std::string& sCode, int32_t nHeight);
 
+  // --- Printing on the spooler's printers (imaging_print.cpp) ---
+  // Lengths are millimetres. Until PrintSetActivePrinter chooses one, the spooler's default
+  // printer is used; selecting a printer loads its defaults. Getters and setters never change
+  // the last status; rejected values leave the setting as it was. Without any printer the
+  // getters give 0 or "".
+  int32_t PrintGetPrintersCount();
+  std::string PrintGetPrinterName(int32_t nPrinterNo);
+  std::string PrintGetActivePrinter();
+  // Exact name first (trimmed, without regard to case), then the first printer it begins.
+  bool PrintSetActivePrinter(const std::string& sPrinterName);
+  // Paper size codes of the platform (1 Letter, 5 Legal, 8 A3, 9 A4, 11 A5, ...); a code the
+  // printer has no medium for is ignored. 256: a size set with PrintSetUserPaperSize.
+  void PrintSetStdPaperSize(int32_t nPaperSize);
+  int32_t PrintGetPaperSize();
+  // Stored as whole twips (1/1440 inch); 1 mm to 5 m a side.
+  void PrintSetUserPaperSize(float nPaperWidth, float nPaperHeight);
+  // The sheet as oriented: landscape swaps width and height.
+  float PrintGetPaperWidth();
+  float PrintGetPaperHeight();
+  // Left and top non-printable margins of the current medium (0 for a medium the printer
+  // does not describe). The printable area is the sheet less twice each margin.
+  void PrintGetMargins(float& nLeftMargin, float& nTopMargin);
+  void PrintSetCopies(int32_t nCopies);  // 1 to 9999
+  int32_t PrintGetCopies();
+  void PrintSetOrientation(int16_t nOrientation);  // 1 portrait, 2 landscape
+  int16_t PrintGetOrientation();
+  void PrintSetColorMode(int32_t nColorMode);  // 1 monochrome, 2 colour
+  int32_t PrintGetColorMode();
+  void PrintSetDuplexMode(int32_t nDuplexMode);  // 1 simplex, 2 long edge, 3 short edge
+  int32_t PrintGetDuplexMode();
+  void PrintSetQuality(PrintQuality nQuality);  // a named level or a resolution in dpi
+  PrintQuality PrintGetQuality();
+  // True when the printer has that paper bin (1 upper, 2 lower, 3 middle, 4 manual, 5 envelope,
+  // 7 automatic, ...).
+  bool PrintSetPaperBin(int32_t nPaperBin);
+  int32_t PrintGetPaperBin();
+  // Pages of multi-page TIFF documents to print; 0 and 0 prints the current page only. A range
+  // past the document's end stops at its last page. from > to, or a page below 1 with the
+  // other not 0: InvalidParameter, range unchanged.
+  TessivoStatus PrintSetFromToPage(int32_t nFrom, int32_t nTo);
+  void PrintSetDocumentName(const std::string& sDocumentName);
+  std::string PrintGetDocumentName();
+  void PrintSetImageAlignment(ViewerImageAlignment nImageAlignment);  // outside 0..9: ignored
+  ViewerImageAlignment PrintGetImageAlignment();
+  void PrintSetAutoRotation(bool bAutoRotation);
+  // The outcome of the last job: PrinterOK once the spooler accepted it,
+  // PrinterErrorSelectingFrame, PrinterGdiplusWriteError (a page could not be rendered), or
+  // PrinterUnexpectedError (no printer, a printer that vanished, is stopped or refuses jobs,
+  // or a request refused before the job started). A failed job leaves nothing in the queue.
+  PrinterStatus PrintGetStat();
+  // Print the native image (each page of the range for a multi-page TIFF), one sheet per page:
+  // at its natural size (pixels / dpi, 72 dpi without resolution), shrunk to the printable area
+  // when larger; fitted to the printable area; or at the given position (from the printable
+  // area's corner) and size (0: natural). They return the job's PrinterStatus and store the
+  // last status only when refusing: no native image GenericError; unknown image, negative or
+  // non-finite lengths, or fitting into a printable area without extent InvalidParameter.
+  PrinterStatus PrintImage();
+  PrinterStatus PrintImageFit();
+  PrinterStatus PrintImageBySize(float nDstLeft, float nDstTop, float nWidth, float nHeight);
+  // Select the printer, then print; the result tells whether the printer was found (False
+  // without a native image).
+  bool PrintImage2Printer(const std::string& sPrinterName);
+  bool PrintImageBySize2Printer(const std::string& sPrinterName, float nDstLeft, float nDstTop, float nWidth,
+                                float nHeight);
+  // Show the host's print dialog (headless: cancelled, False), apply what the user chose, print
+  // and apply it again for later jobs; True when the user confirmed.
+  bool PrintImageDialog();
+  bool PrintImageDialogFit();
+  bool PrintImageDialogBySize(float nDstLeft, float nDstTop, float nWidth, float nHeight);
   // --- PDF documents (imaging_pdf.cpp, imaging_pdf_convert.cpp) ---
   // One document per instance is built call by call: PdfNewPdf/PdfNewPdfEx open it (false and
   // CanNotCreateFile when the path is empty, exists or cannot be created), PdfSavePdf

@@ -5,6 +5,7 @@
 
 #include "core/image_registry.h"
 #include "pixel/pixel_state.h"
+#include "print/printer.h"
 #include "tessivo/status.h"
 
 namespace tessivo {
@@ -32,6 +33,8 @@ struct ImagingState {
   bool ftpPassive = true;
   bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
 
+  // Printing: settings kept for the life of the instance.
+  cPrinter printer;
   // PDF documents built call by call (pdf/pdf_session.h); made on first use.
   std::shared_ptr<PdfSession> pdf;
   // Text: the unit of font sizes (a UnitMode value), points by default.
