@@ -665,6 +665,14 @@ class cImaging {
   // pixels of that colour.
   TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Automatic deskew (imaging_deskew.cpp) ---
+  // Skew of the native image's text lines in degrees, -20..+20, positive when they run down to
+  // the right; 0 for a straight or blank page. Sides below 51 pixels: Aborted and 0.
+  double GetSkewAngle();
+  // Turns the native image straight about its centre when its skew exceeds 0.3 degrees,
+  // keeping its size and pixel format; the uncovered corners become white.
+  TessivoStatus AutoDeskew();
+
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
 
