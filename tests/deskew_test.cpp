@@ -194,6 +194,13 @@ TEST(Deskew, LeavesStraightBlankAndDarkPagesUntouched) {
     EXPECT_EQ(&Native(im), bitmap);
     EXPECT_EQ(Bytes(Native(im)), before);
   }
+  // Two blocks of text at conflicting angles: the strongest cells disagree, so no turn.
+  std::unique_ptr<Bitmap> mixed = TextPage(600, 700, 6.0);
+  const std::unique_ptr<Bitmap> other = TextPage(600, 700, -6.0);
+  for (int32_t y = 350; y < 700; ++y) std::copy_n(other->Row(y), 600 * 4, mixed->Row(y));
+  Register(im, std::move(mixed));
+  EXPECT_EQ(im.GetSkewAngle(), 0.0);
+  EXPECT_EQ(im.GetStat(), OK);
   // No votes at all is no skew, not the first cells of an empty table.
   Register(im, TextPage(600, 700, 0.0, 0xFFFFFFFFu, 0xFFFFFFFFu));
   EXPECT_EQ(im.GetSkewAngle(), 0.0);
