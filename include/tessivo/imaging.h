@@ -772,6 +772,25 @@ class cImaging {
                                  int32_t nFontSize = 0, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
   int32_t BarCodeGetWidthEAN13(const std::string& sCode, int32_t nHeight);
 
+  // --- ICC profiles of images in memory (imaging_icc.cpp) ---
+  // The profile is the native image's property item 34675 (type 7, the profile's bytes).
+  // Whether the native image carries a profile; the last status is left alone unless there is
+  // no native image (GenericError) or it is unknown (InvalidParameter).
+  bool ICCImageHasProfile();
+  // Removes the profile; ProfileNotFound when there is none.
+  TessivoStatus ICCRemove();
+  // Writes the profile's bytes to the file, replacing it only once they are all written
+  // (GenericError on failure, the old file whole); ProfileNotFound when there is none.
+  TessivoStatus ICCExportToFile(const std::string& sFilePath);
+  // Attaches the profile read from the file. A missing, empty or 1-byte file: FileNotFound;
+  // bytes that are not one whole ICC profile: InvalidParameter.
+  TessivoStatus ICCAddFromFile(const std::string& sFilePath);
+  // Converts the pixels from sRGB to the RGB profile of the file (perceptual intent) and
+  // attaches that profile. 16-bit packed formats and premultiplied ones become 32bppARGB,
+  // 64bppPARGB 64bppARGB, 16-bit grey 48bppRGB; indexed images convert their palette. A missing
+  // or 1-byte file: FileNotFound; anything but a whole RGB profile: InvalidParameter.
+  TessivoStatus ICCSetRGBProfile(const std::string& sProfilePath);
+
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
 
