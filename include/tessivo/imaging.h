@@ -667,6 +667,13 @@ class cImaging {
   // pixels of that colour.
   TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Automatic deskew (imaging_deskew.cpp) ---
+  // Skew of the native image's text lines in degrees, -20..+20, positive when they run down to
+  // the right; 0 for a straight or blank page. Sides below 51 pixels: Aborted and 0.
+  double GetSkewAngle();
+  // Turns the native image straight about its centre when its skew exceeds 0.3 degrees,
+  // keeping its size and pixel format; the uncovered corners become white.
+  TessivoStatus AutoDeskew();
   // --- Text and fonts (imaging_text.cpp) ---
   // Fonts come from the installed families; "Arial", "Times New Roman" and "Courier New" are
   // drawn with their metric-compatible Liberation families. A name that is no installed family
@@ -898,6 +905,24 @@ class cImaging {
   bool PrintImageDialog();
   bool PrintImageDialogFit();
   bool PrintImageDialogBySize(float nDstLeft, float nDstTop, float nWidth, float nHeight);
+  // --- ICC profiles of images in memory (imaging_icc.cpp) ---
+  // The profile is the native image's property item 34675 (type 7, the profile's bytes).
+  // Whether the native image carries a profile; the last status is left alone unless there is
+  // no native image (GenericError) or it is unknown (InvalidParameter).
+  bool ICCImageHasProfile();
+  // Removes the profile; ProfileNotFound when there is none.
+  TessivoStatus ICCRemove();
+  // Writes the profile's bytes to the file, replacing it only once they are all written
+  // (GenericError on failure, the old file whole); ProfileNotFound when there is none.
+  TessivoStatus ICCExportToFile(const std::string& sFilePath);
+  // Attaches the profile read from the file. A missing, empty or 1-byte file: FileNotFound;
+  // bytes that are not one whole ICC profile: InvalidParameter.
+  TessivoStatus ICCAddFromFile(const std::string& sFilePath);
+  // Converts the pixels from sRGB to the RGB profile of the file (perceptual intent) and
+  // attaches that profile. 16-bit packed formats and premultiplied ones become 32bppARGB,
+  // 64bppPARGB 64bppARGB, 16-bit grey 48bppRGB; indexed images convert their palette. A missing
+  // or 1-byte file: FileNotFound; anything but a whole RGB profile: InvalidParameter.
+  TessivoStatus ICCSetRGBProfile(const std::string& sProfilePath);
   // --- PDF documents (imaging_pdf.cpp, imaging_pdf_convert.cpp) ---
   // One document per instance is built call by call: PdfNewPdf/PdfNewPdfEx open it (false and
   // CanNotCreateFile when the path is empty, exists or cannot be created), PdfSavePdf

@@ -29,17 +29,42 @@ struct Transform {
   }
 };
 
+// From `source` to sRGB, or from sRGB to `source` when `fromSrgb`.
 cmsHTRANSFORM MakeTransform(cmsHPROFILE source, cmsUInt32Number inFormat,
-                            cmsUInt32Number outFormat) {
+                            cmsUInt32Number outFormat, bool fromSrgb = false) {
   Profile srgb(cmsCreate_sRGBProfile());
   if (!srgb.handle) return nullptr;
   // Alpha (an extra channel on both sides) passes through unchanged.
   bool alpha = T_EXTRA(inFormat) > 0 && T_EXTRA(inFormat) == T_EXTRA(outFormat);
-  return cmsCreateTransform(source, inFormat, srgb.handle, outFormat, INTENT_PERCEPTUAL,
-                            alpha ? cmsFLAGS_COPY_ALPHA : 0);
+  return cmsCreateTransform(fromSrgb ? srgb.handle : source, inFormat, fromSrgb ? source : srgb.handle,
+                            outFormat, INTENT_PERCEPTUAL, alpha ? cmsFLAGS_COPY_ALPHA : 0);
 }
 
-bool ConvertPalette(Bitmap& image, cmsHPROFILE source, cmsColorSpaceSignature space) {
+// The Little CMS layout of the RGB formats converted in place; 0 for the others.
+cmsUInt32Number RgbLayout(PixelFormat f) {
+  switch (f) {
+    case kPixelFormat24bppRGB: return TYPE_BGR_8;
+    case kPixelFormat32bppRGB:
+    case kPixelFormat32bppARGB: return TYPE_BGRA_8;
+    case kPixelFormat48bppRGB: return TYPE_BGR_16;
+    case kPixelFormat64bppARGB: return TYPE_BGRA_16;
+    default: return 0;
+  }
+}
+
+bool TransformRows(Bitmap& image, cmsHPROFILE profile, cmsUInt32Number layout, bool fromSrgb) {
+  Transform t;
+  t.handle = MakeTransform(profile, layout, layout, fromSrgb);
+  if (!t.handle) return false;
+  for (int32_t y = 0; y < image.Height(); ++y) {
+    cmsDoTransform(t.handle, image.Row(y), image.Row(y),
+                   static_cast<cmsUInt32Number>(image.Width()));
+  }
+  return true;
+}
+
+bool ConvertPalette(Bitmap& image, cmsHPROFILE source, cmsColorSpaceSignature space,
+                    bool fromSrgb = false) {
   Palette palette = image.GetPalette();
   std::vector<uint8_t> in(palette.entries.size() * 4);
   std::vector<uint8_t> out(palette.entries.size() * 4);
@@ -66,7 +91,7 @@ bool ConvertPalette(Bitmap& image, cmsHPROFILE source, cmsColorSpaceSignature sp
       out[4 * i + 3] = in[4 * i + 3];
     }
   } else {
-    t.handle = MakeTransform(source, TYPE_BGRA_8, TYPE_BGRA_8);
+    t.handle = MakeTransform(source, TYPE_BGRA_8, TYPE_BGRA_8, fromSrgb);
     if (!t.handle) return false;
     cmsDoTransform(t.handle, in.data(), out.data(),
                    static_cast<cmsUInt32Number>(palette.entries.size()));
@@ -93,23 +118,30 @@ bool ConvertToSrgb(Bitmap& image, const uint8_t* profileData, size_t size) {
     return ConvertPalette(image, source.handle, space);
   }
   if (space != cmsSigRgbData) return false;  // grey or CMYK profiles on RGB pixels: unusable
-  cmsUInt32Number format = 0;
-  switch (f) {
-    case kPixelFormat24bppRGB: format = TYPE_BGR_8; break;
-    case kPixelFormat32bppRGB:
-    case kPixelFormat32bppARGB: format = TYPE_BGRA_8; break;
-    case kPixelFormat48bppRGB: format = TYPE_BGR_16; break;
-    case kPixelFormat64bppARGB: format = TYPE_BGRA_16; break;
-    default: return false;
-  }
-  Transform t;
-  t.handle = MakeTransform(source.handle, format, format);
-  if (!t.handle) return false;
-  for (int32_t y = 0; y < image.Height(); ++y) {
-    cmsDoTransform(t.handle, image.Row(y), image.Row(y),
-                   static_cast<cmsUInt32Number>(image.Width()));
-  }
-  return true;
+  const cmsUInt32Number layout = RgbLayout(f);
+  return layout != 0 && TransformRows(image, source.handle, layout, false);
+}
+
+ProfileCheck CheckProfile(const uint8_t* profileData, size_t size, bool rgbOnly) {
+  // The header alone is 128 bytes; its first four give the profile's size, big-endian.
+  if (profileData == nullptr || size < 128 || size > 0x7FFFFFFF) return ProfileCheck::Unreadable;
+  const uint32_t declared = uint32_t{profileData[0]} << 24 | uint32_t{profileData[1]} << 16 |
+                            uint32_t{profileData[2]} << 8 | profileData[3];
+  if (declared != size) return ProfileCheck::Unreadable;
+  SilenceLcms();
+  Profile profile(cmsOpenProfileFromMem(profileData, static_cast<cmsUInt32Number>(size)));
+  if (!profile.handle) return ProfileCheck::Unreadable;
+  if (rgbOnly && cmsGetColorSpace(profile.handle) != cmsSigRgbData) return ProfileCheck::NotRgb;
+  return ProfileCheck::Usable;
+}
+
+bool ConvertFromSrgb(Bitmap& image, const uint8_t* profileData, size_t size) {
+  if (CheckProfile(profileData, size, true) != ProfileCheck::Usable) return false;
+  Profile target(cmsOpenProfileFromMem(profileData, static_cast<cmsUInt32Number>(size)));
+  if (!target.handle) return false;
+  if (IsIndexed(image.Format())) return ConvertPalette(image, target.handle, cmsSigRgbData, true);
+  const cmsUInt32Number layout = RgbLayout(image.Format());
+  return layout != 0 && TransformRows(image, target.handle, layout, true);
 }
 
 CmykConverter::CmykConverter(const uint8_t* profileData, size_t size, bool inverted)
