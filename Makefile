@@ -3,11 +3,13 @@
 JOBS       ?= 2
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+SECONDS    ?= 60
 GENERATOR   = $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 LAUNCHER    = $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 CTEST_ARGS ?= --output-on-failure -j$(JOBS) --timeout 600
 
-.PHONY: all deps build test test-asan demo bench fuzz clean
+.PHONY: all deps build test test-asan demo bench fuzz fuzz-run clean
 
 all: build
 
@@ -36,5 +38,17 @@ demo: build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || true; done
 
+# libFuzzer targets: a clang build of the whole tree, instrumented; fuzz-run runs each target
+# for SECONDS seconds over a generated seed corpus and fails on any finding.
+$(FUZZ_BUILD)/CMakeCache.txt: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G "$(GENERATOR)" $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTESSIVO_BUILD_FUZZ=ON -DTESSIVO_BUILD_TESTS=OFF -DTESSIVO_BUILD_BENCH=OFF
+
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+fuzz-run: fuzz
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -699,6 +699,105 @@ class cImaging {
   bool TwainSetCurrentBitDepth(int32_t nBitDepth);
   double TwainGetCurrentResolution();  // dots per inch, X and Y together
   bool TwainSetCurrentResolution(double nResolution);
+  // --- Drawing images (imaging_draw_image.cpp) ---
+  // Another registered image (or the native image itself, read from a copy) drawn on the native
+  // image (the current page of a document). Interpolation: 5 nearest; 0, 1, 3 bilinear; 4 bicubic;
+  // 2, 6, 7 prefiltered. Negative sizes mirror; scaled images keep their edge colours up to the
+  // border; drawn at its own size on whole pixels an image lands exactly. Unknown IDs, sizes of 0,
+  // an unknown mode: InvalidParameter, nothing drawn.
+  TessivoStatus DrawImage(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                          int32_t nDstHeight, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The source rectangle (negative sizes mirror; the part off the source is not drawn).
+  TessivoStatus DrawImageRect(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                              int32_t nDstHeight, int32_t nSrcLeft, int32_t nSrcTop, int32_t nSrcWidth,
+                              int32_t nSrcHeight, InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The source at (0, 0) at its own size, inside the polygon of x, y pairs (at least 3 points).
+  TessivoStatus DrawImageClipped(int32_t nSrcImageID, const SafeArray<int32_t>& arPoints,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Onto the parallelogram of upper-left (1), upper-right (2) and lower-left (3) corners;
+  // collinear points: InvalidParameter.
+  TessivoStatus DrawImageSkewing(int32_t nSrcImageID, int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2,
+                                 int32_t nX3, int32_t nY3,
+                                 InterpolationMode nInterpolationMode = InterpolationModeBilinear,
+                                 bool bAntiAlias = false);
+  // Drawn with every alpha scaled: alpha' = round(alpha · t / 255), t clamped to 0..255.
+  TessivoStatus DrawImageTransparency(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                                      int32_t nDstHeight, int32_t nTransparency,
+                                      InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // Drawn with a colour keyed out as SetTransparencyColorEx keys it (the plain form: distance 100).
+  TessivoStatus DrawImageTransparencyColor(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop,
+                                           int32_t nDstWidth, int32_t nDstHeight, int32_t nTransparentColorARGB,
+                                           InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  TessivoStatus DrawImageTransparencyColorEx(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop,
+                                             int32_t nDstWidth, int32_t nDstHeight, int32_t nTransparentColorARGB,
+                                             int32_t nThreshold,
+                                             InterpolationMode nInterpolationMode = InterpolationModeBilinear);
+  // The source drawn bilinear at the destination size, then combined with the destination's ARGB
+  // values by AND, OR or XOR of all four bytes (result in the image's own format). Only the part
+  // on the image is computed; sizes below 1 or an unknown operator: InvalidParameter.
+  TessivoStatus DrawImageOP(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                            int32_t nDstHeight, Operators nOperator);
+  TessivoStatus DrawImageOPRect(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                                int32_t nDstHeight, int32_t nSrcLeft, int32_t nSrcTop, int32_t nSrcWidth,
+                                int32_t nSrcHeight, Operators nOperator);
+  // A line painted with the image file's pixels repeated from the image origin; the file is
+  // loaded for the call only (no registry entry stays, the native image is unchanged). A file
+  // that cannot be loaded gives the loader's status.
+  TessivoStatus DrawTexturedLine(int32_t nX1, int32_t nY1, int32_t nX2, int32_t nY2, int32_t nPenWidth,
+                                 const std::string& sTextureFilePath, bool bAntiAlias = false);
+  // --- EXIF property items (imaging_exif.cpp) ---
+  // The property items of the native image (the current page of a document), numbered from 1
+  // in the bitmap's order. The getters never change the last status: without an image or for a
+  // number out of range they give 0, "" or TagTypeUndefined. Edits of a document page are kept
+  // when another page is selected. No native image: GenericError; an id that resolves to no
+  // image: InvalidParameter.
+  int32_t ExifTagCount();
+  int32_t ExifTagGetID(int32_t nTagNo);
+  int32_t ExifTagGetLength(int32_t nTagNo);
+  TagTypes ExifTagGetType(int32_t nTagNo);
+  std::string ExifTagGetName(int32_t nTagNo);
+  std::string ExifTagGetValueString(int32_t nTagNo);
+  // Makes arTagData a 0-based array of the value bytes and returns their number.
+  int32_t ExifTagGetValueBytes(int32_t nTagNo, SafeArray<uint8_t>& arTagData);
+  // A number outside 1..ExifTagCount: PropertyNotFound.
+  TessivoStatus ExifTagDelete(int32_t nTagNo);
+  // Deletes every item (OK when there are none), stopping at the first failure.
+  TessivoStatus ExifTagDeleteAll();
+  // Writes (or replaces) item nTagID with the array's bytes. A tag id outside 0..65535, a type
+  // the bitmap does not keep, no bytes or a last element cut short: InvalidParameter.
+  TessivoStatus ExifTagSetValueBytes(Tags nTagID, TagTypes nTagType, const SafeArray<uint8_t>& arTagData);
+  // Writes item nTagID from text: comma-separated numbers (Byte 0..255, Short -32768..65535,
+  // Long -2^31..2^32-1, SLong signed 32-bit, rationals as a/b or decimals, 2.8 being 28/10) or,
+  // for ASCII, the text itself (the user comment gets its "ASCII" header). Other types, empty
+  // text, NaN, infinities or a value out of range: InvalidParameter, nothing written.
+  TessivoStatus ExifTagSetValueString(Tags nTagID, TagTypes nTagType, const std::string& sTagData);
+  // --- Linear barcodes: Interleaved 2 of 5, Code 39, Code 128 (set B), EAN-13 (imaging_barcode.cpp) ---
+  // Text is UTF-8, one character per code point, trimmed of leading and trailing blanks. The
+  // check-character getters and BarCodeIsValidEAN13 need no native image and leave the status
+  // alone; BarCodeGetChecksumEAN13 gives "" unless there are 12 or 13 digits (13: the last one,
+  // as given). Drawing and widths need a native image (GenericError) and store their outcome:
+  // InvalidBarCode for refused text (2 of 5: digits only; Code 39: 1 to 39 characters, others
+  // drawn as blanks; Code 128: codes 32..126; EAN-13: 12 digits or 13 with the right check
+  // digit), InvalidParameter for nHeight below 1. The module width is nHeight / 35 rounded
+  // (at least 1 px); bars are filled aliased from (nDstLeft, nDstTop), with no quiet zone. A
+  // width past the Long range is 0 with ValueOverflow.
+  std::string BarCodeGetChecksumEAN13(const std::string& sCode);
+  bool BarCodeIsValidEAN13(const std::string& sCode);
+  std::string BarCodeGetChecksum25i(const std::string& sCode);
+  std::string BarCodeGetChecksum39(const std::string& sCode);
+  TessivoStatus BarCodeDraw25i(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                               bool bAddCheckSum = false, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidth25i(const std::string& sCode, int32_t nHeight, bool bAddCheckSum = false);
+  TessivoStatus BarCodeDraw39(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                              bool bAddCheckSum = false, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidth39(const std::string& sCode, int32_t nHeight, bool bAddCheckSum = false);
+  TessivoStatus BarCodeDraw128(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                               int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidth128(const std::string& sCode, int32_t nHeight);
+  // nFontSize above 0 shortens the data bars by nHeight / 10 and writes the digits below them.
+  TessivoStatus BarCodeDrawEAN13(const std::string& sCode, int32_t nDstLeft, int32_t nDstTop, int32_t nHeight,
+                                 int32_t nFontSize = 0, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
+  int32_t BarCodeGetWidthEAN13(const std::string& sCode, int32_t nHeight);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

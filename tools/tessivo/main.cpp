@@ -8,6 +8,7 @@
 
 #include "dispatch/catalog.h"
 #include "demo_script.h"
+#include "demo_pdf.h"
 #include "demo_servers.h"
 #include "listing.h"
 #include "runner.h"
@@ -104,8 +105,13 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   runner.SetVariable("ftpport", Variant(static_cast<int32_t>(servers.ftpPort())));
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");
+  // The PDF writer's page, written directly until the PDF operations are methods.
+  const std::string pdfPath = (std::filesystem::path(outdir) / "writer-sample.pdf").string();
+  const bool pdfWritten = WriteDemoPdf(pdfPath);
+  out << (pdfWritten ? "PDF writer: wrote " : "PDF writer: FAILED to write ") << pdfPath << "\n";
   out.flush();
   if (!options.json) std::cout << "(transcript written to " << transcriptPath << ")\n";
+  if (!pdfWritten && runner.Result() == ExitSuccess) return ExitCallFailed;
   return runner.Result();
 }
 

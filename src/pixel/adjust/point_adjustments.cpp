@@ -5,12 +5,14 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <span>
 
 #include "pixel/adjust/adjust_codes.h"
 #include "pixel/adjust/contrast_spill.h"
 #include "pixel/adjust/integer_rounding.h"
 #include "pixel/filter_registry.h"
 #include "pixel/rounding.h"
+#include "pixel/transparency_keys.h"
 
 namespace tessivo {
 namespace {
@@ -184,13 +186,7 @@ int ColourDistance(uint32_t a, uint32_t b) {
 // d1: the ARGB colour; d2: the distance k, an integer (0: exact red, green and blue).
 TessivoStatus TransparencyColorRoutine(FilterJob& job) {
   const uint32_t colour = static_cast<uint32_t>(static_cast<int64_t>(job.params.d1));
-  const double k = job.params.d2;
-  const size_t count = PixelCount(job);
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t v = job.pixels[i];
-    const bool match = k == 0 ? ((v ^ colour) & kRGBMask) == 0 : ColourDistance(v, colour) <= k;
-    if (match) job.pixels[i] = v & kRGBMask;
-  }
+  KeyTransparentColour(std::span<uint32_t>(job.pixels, PixelCount(job)), colour, job.params.d2);
   return OK;
 }
 

@@ -143,6 +143,26 @@ void SetRational(Exiv2::ExifData& exif, const char* key, double value) {
   exif[key] = Exiv2::URational(static_cast<uint32_t>(scaled), denominator);
 }
 
+bool IsOneByteType(Exiv2::TypeId type) {
+  return type == Exiv2::unsignedByte || type == Exiv2::asciiString || type == Exiv2::signedByte ||
+         type == Exiv2::undefined;
+}
+
+// The type an item is written under. Items of the one-byte types carry the same bytes
+// whichever of them they name (a user comment is kept as text, EXIF declares it UNDEFINED),
+// so a tag EXIF knows is written under the one-byte type EXIF declares for it; readers warn of
+// a non-standard format otherwise. Other types are written as they are.
+Exiv2::TypeId FileType(const Exiv2::ExifKey& key, const PropertyItem& item) {
+  const auto stored = static_cast<Exiv2::TypeId>(item.type);
+  try {
+    if (!IsOneByteType(stored) || !InTagList(key.groupName().c_str(), key.tag())) return stored;
+    const Exiv2::TypeId declared = key.defaultTypeId();
+    return IsOneByteType(declared) ? declared : stored;
+  } catch (...) {
+    return stored;  // a tag Exiv2 cannot describe keeps its own type
+  }
+}
+
 }  // namespace
 
 void ReadExifProperties(const uint8_t* tiff, size_t size, Bitmap& image) {
@@ -237,12 +257,13 @@ std::vector<uint8_t> BuildExifBlock(const Bitmap& image, size_t maxSize) {
         continue;
       }
       if (item.type < 1 || item.type > 10 || item.value.empty()) continue;
-      Exiv2::Value::AutoPtr value = Exiv2::Value::create(static_cast<Exiv2::TypeId>(item.type));
+      const Exiv2::ExifKey key(tag, group);
+      Exiv2::Value::AutoPtr value = Exiv2::Value::create(FileType(key, item));
       if (value->read(item.value.data(), static_cast<long>(item.value.size()),
                       Exiv2::littleEndian) != 0) {
         continue;
       }
-      exif.add(Exiv2::ExifKey(tag, group), value.get());
+      exif.add(key, value.get());
     }
     if (exif.empty()) return {};
     // The written file's own resolution and size replace what the items said.

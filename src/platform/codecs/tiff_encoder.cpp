@@ -136,13 +136,20 @@ void FileRow(const Bitmap& image, const PageLayout& l, int32_t y, uint8_t* out) 
 
 // --- Property items as TIFF fields ---
 
-// The numbers an item holds, whatever its type.
+bool IsOneByteItem(const PropertyItem& item) {
+  return item.type == PropertyTagTypeByte || item.type == PropertyTagTypeASCII ||
+         item.type == PropertyTagTypeSByte || item.type == PropertyTagTypeUndefined;
+}
+
+// The numbers an item holds, whatever its type. The bytes of text count as numbers, so that
+// an item kept as text (the user comment) fills a tag declared UNDEFINED or BYTE.
 std::vector<double> Numbers(const PropertyItem& item) {
   std::vector<double> v;
   const uint8_t* b = item.value.data();
   size_t n = item.value.size();
   switch (item.type) {
     case PropertyTagTypeByte:
+    case PropertyTagTypeASCII:
     case PropertyTagTypeUndefined:
       for (size_t i = 0; i < n; ++i) v.push_back(b[i]);
       break;
@@ -165,8 +172,11 @@ std::vector<double> Numbers(const PropertyItem& item) {
     case PropertyTagTypeSRational:
       for (size_t i = 0; i + 8 <= n; i += 8) {
         bool sign = item.type == PropertyTagTypeSRational;
-        double num = sign ? static_cast<int32_t>(ReadLe32(b + i)) : ReadLe32(b + i);
-        double den = sign ? static_cast<int32_t>(ReadLe32(b + i + 4)) : ReadLe32(b + i + 4);
+        // Each branch converted on its own: a conditional of int32_t and uint32_t would make
+        // both unsigned and turn -1/3 into 4294967295/3.
+        const uint32_t rawNum = ReadLe32(b + i), rawDen = ReadLe32(b + i + 4);
+        const double num = sign ? static_cast<double>(static_cast<int32_t>(rawNum)) : static_cast<double>(rawNum);
+        const double den = sign ? static_cast<double>(static_cast<int32_t>(rawDen)) : static_cast<double>(rawDen);
         v.push_back(den != 0 ? num / den : 0.0);
       }
       break;
@@ -187,7 +197,7 @@ void SetField(TIFF* tif, const PropertyItem& item) {
   const int writeCount = TIFFFieldWriteCount(field);
   const int storage = TIFFFieldSetGetSize(field);
   if (type == TIFF_ASCII) {
-    if (item.type != PropertyTagTypeASCII) return;
+    if (!IsOneByteItem(item)) return;  // the same bytes under any one-byte type
     std::string text(item.value.begin(), item.value.end());
     text = text.substr(0, text.find('\0'));
     if (passCount) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/cairo_status.h"
+#include "platform/graphics/pattern_source.h"
 #include "platform/palette_mapper.h"
 #include "platform/pixel_rows.h"
 
@@ -19,6 +20,8 @@ struct Graphics::Job {
   Pen pen;
   uint32_t argb = 0;
   const EllipseGradientBrush* ellipse = nullptr;
+  const PatternSource* pattern = nullptr;  // paints instead of the colour
+  const GraphicsPath* clipPath = nullptr;  // world polygon the draw stays inside
 };
 
 namespace {
@@ -204,6 +207,32 @@ Status Graphics::FillPath(const EllipseGradientBrush& brush, const GraphicsPath&
   return Render(job);
 }
 
+Status Graphics::RenderPattern(const GraphicsPath& path, const PatternSource& source, const Pen* pen,
+                               const GraphicsPath* clip) {
+  if (clip != nullptr) {
+    bool finite = true;
+    clip->ForEachPoint([&](PointF p) { finite = finite && Finite(p); });
+    if (!finite) return Status::InvalidParameter;
+  }
+  Job job;
+  job.path = &path;
+  job.pattern = &source;
+  job.clipPath = clip;
+  if (pen != nullptr) {
+    if (!std::isfinite(pen->width)) return Status::InvalidParameter;
+    job.stroke = true;
+    job.pen = *pen;
+    job.pen.gradient.reset();
+  }
+  job.argb = 0xFF000000u;
+  return Render(job);
+}
+
+Matrix Graphics::WorldToImage() const {
+  const bool halfOffset = pixelOffset_ == PixelOffsetMode::Half || pixelOffset_ == PixelOffsetMode::HighQuality;
+  return Matrix::Then(transform_, Matrix::Translation(halfOffset ? 0.0 : 0.5, halfOffset ? 0.0 : 0.5));
+}
+
 namespace {
 
 uint32_t Blend(uint32_t from, uint32_t to, double t) {
@@ -369,6 +398,13 @@ Status Graphics::Render(const Job& job) {
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
         cairo_set_source(cr.c, pattern);
         cairo_pattern_destroy(pattern);
+      }
+      if (job.pattern != nullptr) job.pattern->Apply(cr.c, tx, ty);
+      if (job.clipPath != nullptr) {
+        EmitPath(cr.c, *job.clipPath, nullptr);
+        cairo_set_fill_rule(cr.c, job.clipPath->GetFillMode() == FillMode::Winding ? CAIRO_FILL_RULE_WINDING
+                                                                                    : CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_clip(cr.c);
       }
       if (job.stroke) {
         const std::vector<Arrow> arrows = EmitPath(cr.c, path, &job.pen);

@@ -28,6 +28,11 @@
 
 namespace tessivo::platform {
 
+class PatternSource;
+struct ImageDrawOptions;  // graphics_image.h
+struct DestinationPoints;
+struct TextureBrush;      // texture_brush.h
+
 enum class SmoothingMode : int32_t { Default = 0, HighSpeed = 1, HighQuality = 2, None = 3, AntiAlias = 4 };
 enum class PixelOffsetMode : int32_t { Default = 0, HighSpeed = 1, HighQuality = 2, None = 3, Half = 4 };
 
@@ -93,9 +98,21 @@ class Graphics {
   Status FillPath(const SolidBrush& brush, const GraphicsPath& path);
   Status FillPath(const EllipseGradientBrush& brush, const GraphicsPath& path);
 
+  // Images and textures (graphics_image.cpp, texture_brush.cpp; rules in their headers).
+  Status DrawImage(const Bitmap& image, const Rect& sourceArea, const DestinationPoints& dest,
+                   const ImageDrawOptions& options);
+  Status FillPath(const TextureBrush& brush, const GraphicsPath& path);
+  Status DrawPath(const Pen& pen, const TextureBrush& brush, const GraphicsPath& path);
+
  private:
   struct Job;
   Status Render(const Job& job);
+  // Fills (pen null) or strokes `path` with `source`, optionally inside the world polygon `clip`.
+  Status RenderPattern(const GraphicsPath& path, const PatternSource& source, const Pen* pen,
+                       const GraphicsPath* clip);
+  // Image pixel coordinates (pixel k spans [k, k+1)) of world coordinates.
+  Matrix WorldToImage() const;
+  Matrix ImageToTexture() const;  // texture_brush.cpp
 
   Bitmap& target_;
   SmoothingMode smoothing_ = SmoothingMode::Default;
