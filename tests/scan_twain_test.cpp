@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -199,6 +200,77 @@ TEST_F(TwainScan, DeviceFailuresGiveTheirStatuses) {
   EXPECT_TRUE(img.TwainLastXferFail());
   EXPECT_EQ(img.TwainGetLastConditionCode(), TWCC_PAPERJAM);
   EXPECT_TRUE(img.TwainUnloadSourceManager());
+}
+
+std::string FileText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Names in `dir` other than the SANE configuration and `keep`.
+std::vector<std::string> Leftovers(const fs::path& dir, const std::string& keep) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::string n = e.path().filename().string();
+    if (n != "dll.conf" && n != "test.conf" && n != keep) names.push_back(n);
+  }
+  return names;
+}
+
+TEST_F(TwainScan, AcquireToFileWritesEachFormatWithTheScannedPixels) {
+  Config("");
+  cImaging img;
+  EXPECT_EQ(img.TwainAcquireToFile((dir_ / "early.png").string(), 0), BadTwainState);
+  img.TwainGetSourceCount();  // the source manager open, no source yet
+  EXPECT_EQ(img.TwainAcquireToFile((dir_ / "early.png").string(), 0), BadTwainState);
+  EXPECT_FALSE(fs::exists(dir_ / "early.png"));
+  ASSERT_TRUE(img.TwainOpenSource("test:0"));
+  ASSERT_TRUE(img.TwainSetCurrentPixelType(TWPT_RGB));
+  ASSERT_TRUE(img.TwainSetCurrentResolution(25));
+  const int32_t scanned = img.TwainAcquireToTessivoImage();
+  ASSERT_NE(scanned, 0);
+  platform::Bitmap* want = ResolveImage(scanned);
+  for (const char* name : {"page.png", "page.BMP", "page.tif", "page.tiff", "page.jpg"}) {
+    SCOPED_TRACE(name);
+    const fs::path target = dir_ / name;
+    std::ofstream(target) << "an older file";
+    ASSERT_EQ(img.TwainAcquireToFile(target.string(), 0), OK);
+    EXPECT_EQ(img.GetStat(), OK);
+    const int32_t id = img.CreateImageFromFile(target.string());
+    ASSERT_NE(id, 0);
+    platform::Bitmap* got = ResolveImage(id);
+    ASSERT_EQ(got->Width(), want->Width());
+    ASSERT_EQ(got->Height(), want->Height());
+    if (std::string(name) == "page.jpg") continue;  // lossy
+    ASSERT_EQ(got->Format(), want->Format());
+    for (int y = 0; y < want->Height(); ++y)
+      ASSERT_EQ(std::memcmp(got->Row(y), want->Row(y), 3 * want->Width()), 0) << "row " << y;
+  }
+  EXPECT_TRUE(Leftovers(dir_, "ref.pnm").size() == 5) << "only the five pages remain";
+}
+
+TEST_F(TwainScan, FailedAcquireToFileKeepsTheOldFileAndLeavesNothing) {
+  Config("read-status-code \"SANE_STATUS_JAMMED\"\n");
+  cImaging img;
+  ASSERT_TRUE(img.TwainOpenSource("test:0"));
+  const fs::path target = dir_ / "keep.tif";
+  std::ofstream(target) << "the user's file";
+  EXPECT_EQ(img.TwainAcquireToFile(target.string(), 0), TwainTransferError);
+  EXPECT_EQ(FileText(target), "the user's file");
+  EXPECT_TRUE(img.TwainUnloadSourceManager());
+
+  Config("");
+  ASSERT_TRUE(img.TwainOpenSource("test:0"));
+  ASSERT_TRUE(img.TwainSetCurrentResolution(25));
+  // A folder of that name, and a folder that does not exist: nothing replaced, nothing left.
+  fs::create_directory(dir_ / "folder.png");
+  EXPECT_EQ(img.TwainAcquireToFile((dir_ / "folder.png").string(), 0), TwainError);
+  EXPECT_TRUE(fs::is_directory(dir_ / "folder.png"));
+  EXPECT_EQ(img.TwainAcquireToFile((dir_ / "absent" / "x.png").string(), 0), TwainError);
+  EXPECT_EQ(img.TwainAcquireToFile("", 0), InvalidParameter);
+  std::vector<std::string> left = Leftovers(dir_, "keep.tif");
+  EXPECT_EQ(left, std::vector<std::string>{"folder.png"});
+  EXPECT_EQ(FileText(target), "the user's file");
 }
 
 TEST(TwainAbsent, OldLibraryGivesItsMessageAndNeutralResults) {

@@ -693,6 +693,10 @@ class cImaging {
   // OutOfMemory; no source open: TwainError.
   int32_t TwainAcquireToTessivoImage(intptr_t hwnd = 0);
   int32_t CreateImageFromTwain(intptr_t hwnd = 0);
+  // A page scanned into sFilePath (format by extension: .bmp, .png, .jpg/.jpeg/.jfif, else TIFF),
+  // written beside it and renamed over it; an existing file stays intact on failure (TwainError).
+  // No source open: BadTwainState.
+  TessivoStatus TwainAcquireToFile(const std::string& sFilePath, intptr_t hwnd);
   TwainPixelType TwainGetCurrentPixelType();
   bool TwainSetCurrentPixelType(TwainPixelType nPixelType);
   int32_t TwainGetCurrentBitDepth();  // bits per pixel: 1; 8/16 grey; 24/48 colour

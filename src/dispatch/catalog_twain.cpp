@@ -62,6 +62,7 @@ TESSIVO_CATALOG_FAMILY(Twain) {
   catalog.Method("TwainIsDeviceOnline", &cImaging::TwainIsDeviceOnline);
   catalog.Method("TwainAcquireToTessivoImage", &cImaging::TwainAcquireToTessivoImage, "hwnd=0");
   catalog.Method("CreateImageFromTwain", &cImaging::CreateImageFromTwain, "hwnd=0");
+  catalog.Method("TwainAcquireToFile", &cImaging::TwainAcquireToFile, "sFilePath, hwnd");
   catalog.Method("TwainGetCurrentPixelType", &cImaging::TwainGetCurrentPixelType);
   catalog.Method("TwainSetCurrentPixelType", &cImaging::TwainSetCurrentPixelType, "nPixelType");
   catalog.Method("TwainGetCurrentBitDepth", &cImaging::TwainGetCurrentBitDepth);

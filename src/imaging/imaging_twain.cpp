@@ -6,6 +6,7 @@
 #include "core/image_registry.h"
 #include "core/imaging_state.h"
 #include "tessivo/imaging.h"
+#include "transfer/twain_file.h"
 #include "transfer/twain_image.h"
 #include "transfer/twain_library.h"
 
@@ -24,6 +25,23 @@ struct ScanBlock {
     if (image) twain->FreeNative(image);
   }
 };
+
+// One page from the open source through the native transfer, as a bitmap. The statuses say
+// why there is none: cancelled, a device failure, too big, or no source open (TwainError).
+TessivoStatus ScanToBitmap(const TwainLibrary& t, intptr_t hwnd,
+                           std::unique_ptr<platform::Bitmap>& bitmap) {
+  if (t.State() == TWAIN_SOURCE_OPEN) t.SetTransferMechanism(0);
+  ScanBlock block{&t, t.AcquireNative(hwnd)};
+  if (!block.image) {
+    if (t.UserClosedSource() == 1) return TwainTransferCanceled;
+    if (t.GetLastConditionCode() == TWCC_LOWMEMORY) return OutOfMemory;
+    if (t.XferFail() == 1) return TwainTransferError;
+    return TwainError;
+  }
+  tvtwain_image_info info{};
+  if (t.GetImageInfo(block.image, &info) != 1) return TwainError;
+  return BitmapFromScan(info, bitmap);
+}
 
 // The number of names the library's device walk answers (bounded, in case a walk never ends).
 constexpr int32_t kMaxSources = 4096;
@@ -145,22 +163,8 @@ int32_t cImaging::TwainAcquireToTessivoImage(intptr_t hwnd) {
     return 0;
   }
   return Guarded(st, 0, [&]() -> int32_t {
-    if (t->State() == TWAIN_SOURCE_OPEN) t->SetTransferMechanism(0);
-    ScanBlock block{t, t->AcquireNative(hwnd)};
-    if (!block.image) {
-      if (t->UserClosedSource() == 1) st.Set(TwainTransferCanceled);
-      else if (t->GetLastConditionCode() == TWCC_LOWMEMORY) st.Set(OutOfMemory);
-      else if (t->XferFail() == 1) st.Set(TwainTransferError);
-      else st.Set(TwainError);
-      return 0;
-    }
-    tvtwain_image_info info{};
-    if (t->GetImageInfo(block.image, &info) != 1) {
-      st.Set(TwainError);
-      return 0;
-    }
     std::unique_ptr<platform::Bitmap> bitmap;
-    const TessivoStatus status = BitmapFromScan(info, bitmap);
+    const TessivoStatus status = ScanToBitmap(*t, hwnd, bitmap);
     if (status != OK) {
       st.Set(status);
       return 0;
@@ -171,6 +175,20 @@ int32_t cImaging::TwainAcquireToTessivoImage(intptr_t hwnd) {
     st.nativeImage = id;
     st.Set(OK);
     return id;
+  });
+}
+
+TessivoStatus cImaging::TwainAcquireToFile(const std::string& sFilePath, intptr_t hwnd) {
+  ImagingState& st = *state_;
+  const TwainLibrary* t = Twain();
+  if (!t) return st.Set(WrongTvTwainVersion);
+  return GuardedStatus(st, [&] {
+    if (t->State() < TWAIN_SOURCE_OPEN) return st.Set(BadTwainState);
+    if (sFilePath.empty()) return st.Set(InvalidParameter);
+    std::unique_ptr<platform::Bitmap> bitmap;
+    const TessivoStatus status = ScanToBitmap(*t, hwnd, bitmap);
+    if (status != OK) return st.Set(status);
+    return st.Set(WriteScanFile(*bitmap, sFilePath));
   });
 }
 
