@@ -73,7 +73,9 @@ void ExpectSameAsScanimage(TwainScan& t, cImaging& img, const std::string& mode,
                            TwainPixelType type) {
   ASSERT_TRUE(img.TwainOpenSource("test:0"));
   ASSERT_TRUE(img.TwainSetCurrentPixelType(type));
-  if (depth != 1) ASSERT_TRUE(img.TwainSetCurrentBitDepth(type == TWPT_RGB ? depth * 3 : depth));
+  if (depth != 1) {
+    ASSERT_TRUE(img.TwainSetCurrentBitDepth(type == TWPT_RGB ? depth * 3 : depth));
+  }
   ASSERT_TRUE(img.TwainSetCurrentResolution(25));
   int32_t id = img.TwainAcquireToTessivoImage();
   ASSERT_NE(id, 0);
