@@ -40,7 +40,7 @@ for f in pcx tga psd sgi ras xpm pnm pam xbm jbg dds hdr pfm; do
 done
 # Scripts: the demonstration, one call per file.
 n=0
-grep -v '^\s*#' "$src/tools/tessivo/demo.tvs" | grep -v '^\s*$' | head -200 | while IFS= read -r line; do
+grep -v '^\s*#' "$src/tools/tessivo/demo.tvs" | grep -v '^\s*$' | head -400 | while IFS= read -r line; do
   n=$((n + 1)); printf '%s\n' "$line" > "$corpus/script/line$n.tvs"
 done
 

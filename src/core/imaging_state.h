@@ -1,12 +1,18 @@
 // Per-instance state of cImaging. Each family keeps its fields in its own block.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "core/image_registry.h"
 #include "pixel/pixel_state.h"
 #include "tessivo/status.h"
 
 namespace tessivo {
+
+struct PdfSession;
+namespace recognition {
+class cARD;
+}
 
 struct ImagingState {
   // Registry, status and lifecycle.
@@ -25,6 +31,13 @@ struct ImagingState {
   int32_t httpBufferSize = 4096;  // read chunk of downloads, between host event pumps
   bool ftpPassive = true;
   bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
+
+  // PDF documents built call by call (pdf/pdf_session.h); made on first use.
+  std::shared_ptr<PdfSession> pdf;
+  // Text: the unit of font sizes (a UnitMode value), points by default.
+  int32_t fontUnit = 3;
+  // Document recognition: the template set, made on first use (imaging_ard.cpp).
+  std::shared_ptr<recognition::cARD> ard;
 
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
