@@ -14,6 +14,7 @@
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
 #include "tessivo/enums_print.h"
+#include "tessivo/enums_twain.h"
 #include "tessivo/enums_pdf.h"
 #include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
@@ -674,6 +675,43 @@ class cImaging {
   // Turns the native image straight about its centre when its skew exceeds 0.3 degrees,
   // keeping its size and pixel format; the uncovered corners become white.
   TessivoStatus AutoDeskew();
+  // Scanning through the tvtwain library (SANE devices). Absent or older than 630: Boolean
+  // results False, numbers 0, strings "", acquisitions WrongTvTwainVersion. Results of 1 from
+  // the library mean success; the last TWAIN result and condition codes tell why a call failed.
+  bool TwainIsAvailable();
+  TwainStatus TwainGetState();
+  bool TwainSetDSMPath(const std::string& sDSMPath);
+  bool TwainOpenSource(const std::string& sSourceName);
+  bool TwainOpenDefaultSource();
+  bool TwainCloseSource();
+  bool TwainCloseSourceManager();
+  bool TwainUnloadSourceManager();
+  std::string TwainGetCurrentSourceName();
+  std::string TwainGetDefaultSourceName();  // opens the source manager first
+  int32_t TwainGetSourceCount();            // opens the source manager first
+  std::string TwainGetSourceName(int32_t nSourceNo);  // 1-based; "" out of range
+  TwainResultCode TwainGetLastResultCode();
+  TwainConditionCode TwainGetLastConditionCode();
+  bool TwainUserClosedSource();
+  bool TwainLastXferFail();
+  bool TwainSetHideUI(bool bHideUI);
+  bool TwainGetHideUI();
+  bool TwainIsDeviceOnline();
+  // One page from the open source as a new native image (top-down rows, the source's dpi).
+  // Cancelled: TwainTransferCanceled; device failure: TwainTransferError; more than 2^31 bytes:
+  // OutOfMemory; no source open: TwainError.
+  int32_t TwainAcquireToTessivoImage(intptr_t hwnd = 0);
+  int32_t CreateImageFromTwain(intptr_t hwnd = 0);
+  // A page scanned into sFilePath (format by extension: .bmp, .png, .jpg/.jpeg/.jfif, else TIFF),
+  // written beside it and renamed over it; an existing file stays intact on failure (TwainError).
+  // No source open: BadTwainState.
+  TessivoStatus TwainAcquireToFile(const std::string& sFilePath, intptr_t hwnd);
+  TwainPixelType TwainGetCurrentPixelType();
+  bool TwainSetCurrentPixelType(TwainPixelType nPixelType);
+  int32_t TwainGetCurrentBitDepth();  // bits per pixel: 1; 8/16 grey; 24/48 colour
+  bool TwainSetCurrentBitDepth(int32_t nBitDepth);
+  double TwainGetCurrentResolution();  // dots per inch, X and Y together
+  bool TwainSetCurrentResolution(double nResolution);
   // --- Text and fonts (imaging_text.cpp) ---
   // Fonts come from the installed families; "Arial", "Times New Roman" and "Courier New" are
   // drawn with their metric-compatible Liberation families. A name that is no installed family

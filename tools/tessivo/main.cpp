@@ -9,6 +9,7 @@
 #include "dispatch/catalog.h"
 #include "demo_script.h"
 #include "demo_pdf.h"
+#include "demo_scanner.h"
 #include "demo_servers.h"
 #include "listing.h"
 #include "runner.h"
@@ -103,6 +104,8 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   DemoServers servers((std::filesystem::path(outdir) / "served").string());
   runner.SetVariable("httpport", Variant(static_cast<int32_t>(servers.httpPort())));
   runner.SetVariable("ftpport", Variant(static_cast<int32_t>(servers.ftpPort())));
+  // The scanning section scans from SANE's test device, set up under OUTDIR/sane.
+  if (!PrepareDemoScanner(outdir)) out << "scanner: could not write " << outdir << "/sane\n";
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");
   // The PDF writer's page, written directly until the PDF operations are methods.

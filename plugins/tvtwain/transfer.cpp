@@ -1,0 +1,210 @@
+// One scan: sane_start, the parameters of each frame, the rows read into a top-down image block.
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "session.h"
+
+namespace tvtwain {
+
+namespace {
+
+struct FrameLayout {
+  int32_t bitsPerPixel = 0;
+  int64_t stride = 0;
+  int channel = -1;  // three-pass frames: 0 blue, 1 green, 2 red of the block's pixels
+};
+
+bool LayoutFor(const SANE_Parameters& p, FrameLayout& out) {
+  if (p.pixels_per_line < 1 || p.bytes_per_line < 1) return false;
+  if (p.depth != 1 && p.depth != 8 && p.depth != 16) return false;
+  int64_t samples = 1;
+  switch (p.format) {
+    case SANE_FRAME_GRAY:
+      out.bitsPerPixel = p.depth;
+      break;
+    case SANE_FRAME_RGB:
+      samples = 3;
+      out.bitsPerPixel = 3 * p.depth;
+      break;
+    case SANE_FRAME_RED:
+    case SANE_FRAME_GREEN:
+    case SANE_FRAME_BLUE:
+      out.bitsPerPixel = 3 * p.depth;
+      out.channel = p.format == SANE_FRAME_RED ? 2 : p.format == SANE_FRAME_GREEN ? 1 : 0;
+      break;
+    default:
+      return false;
+  }
+  // Colour of one bit per sample has no pixel format here.
+  if (out.bitsPerPixel == 3) return false;
+  // The device's line must hold every pixel it announces.
+  int64_t needed = (int64_t{p.pixels_per_line} * samples * p.depth + 7) / 8;
+  if (p.bytes_per_line < needed) return false;
+  out.stride = (int64_t{p.pixels_per_line} * out.bitsPerPixel + 31) / 32 * 4;
+  return true;
+}
+
+// One device line into row `dst` of the block.
+void ConvertLine(const SANE_Parameters& p, const FrameLayout& layout, const uint8_t* src,
+                 uint8_t* dst) {
+  const int32_t w = p.pixels_per_line;
+  if (layout.channel >= 0) {
+    if (p.depth == 8) {
+      for (int32_t x = 0; x < w; ++x) dst[3 * x + layout.channel] = src[x];
+    } else {
+      for (int32_t x = 0; x < w; ++x) std::memcpy(dst + 6 * x + 2 * layout.channel, src + 2 * x, 2);
+    }
+    return;
+  }
+  if (p.format == SANE_FRAME_GRAY) {
+    if (p.depth == 1) {
+      // SANE's line art has 1 for black; the block's has 1 for white.
+      for (int32_t i = 0; i < (w + 7) / 8; ++i) dst[i] = static_cast<uint8_t>(~src[i]);
+    } else {
+      std::memcpy(dst, src, static_cast<size_t>(w) * (p.depth / 8));
+    }
+    return;
+  }
+  if (p.depth == 8) {
+    for (int32_t x = 0; x < w; ++x) {
+      dst[3 * x] = src[3 * x + 2];
+      dst[3 * x + 1] = src[3 * x + 1];
+      dst[3 * x + 2] = src[3 * x];
+    }
+  } else {
+    for (int32_t x = 0; x < w; ++x) {
+      std::memcpy(dst + 6 * x, src + 6 * x + 4, 2);
+      std::memcpy(dst + 6 * x + 2, src + 6 * x + 2, 2);
+      std::memcpy(dst + 6 * x + 4, src + 6 * x, 2);
+    }
+  }
+}
+
+// Makes room for `rows` rows of `stride` bytes; false when that passes the block limit or
+// memory runs out.
+bool Reserve(std::vector<uint8_t>& pixels, int64_t stride, int64_t rows) {
+  if (rows < 1 || stride < 1 || stride > kMaxImageBytes / rows) return false;
+  size_t bytes = static_cast<size_t>(stride * rows);
+  if (pixels.size() >= bytes) return true;
+  try {
+    pixels.resize(bytes, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int32_t Session::ConditionFor(SANE_Status status) {
+  switch (status) {
+    case SANE_STATUS_CANCELLED:
+      userClosed = true;
+      return TWCC_OPERATIONERROR;
+    case SANE_STATUS_JAMMED:
+      return TWCC_PAPERJAM;
+    case SANE_STATUS_NO_DOCS:
+      return TWCC_NOMEDIA;
+    case SANE_STATUS_NO_MEM:
+      return TWCC_LOWMEMORY;
+    default:
+      return TWCC_OPERATIONERROR;
+  }
+}
+
+bool Session::ReadImage(tvtwain_image& image) {
+  std::vector<uint8_t> chunk(256 * 1024);
+  std::vector<uint8_t> line;
+  int64_t height = -1;  // rows of the first frame
+  int32_t width = 0;
+  int64_t stride = 0;
+  for (bool first = true;; first = false) {
+    if (!first) {
+      SANE_Status s = sane_.start(device_);
+      if (s != SANE_STATUS_GOOD) return Fail(ConditionFor(s));
+    }
+    SANE_Parameters p{};
+    if (sane_.get_parameters(device_, &p) != SANE_STATUS_GOOD) return Fail(TWCC_OPERATIONERROR);
+    FrameLayout layout;
+    if (!LayoutFor(p, layout)) return Fail(TWCC_OPERATIONERROR);
+    if (first) {
+      width = p.pixels_per_line;
+      stride = layout.stride;
+      image.info.bits_per_pixel = layout.bitsPerPixel;
+      image.info.pixel_type = layout.bitsPerPixel >= 24 ? TWPT_RGB : p.depth == 1 ? TWPT_BW : TWPT_GRAY;
+      // Known heights are checked and allocated at once; unknown ones grow with the data.
+      int64_t rows = p.lines > 0 ? p.lines : 64;
+      if (!Reserve(image.pixels, stride, rows)) return Fail(TWCC_LOWMEMORY);
+    } else if (layout.channel < 0 || p.pixels_per_line != width ||
+               layout.bitsPerPixel != image.info.bits_per_pixel) {
+      return Fail(TWCC_OPERATIONERROR);  // later frames must match the first
+    }
+    line.assign(static_cast<size_t>(p.bytes_per_line), 0);
+    size_t fill = 0;
+    int64_t y = 0;
+    for (;;) {
+      SANE_Int got = 0;
+      SANE_Status s = sane_.read(device_, chunk.data(), static_cast<SANE_Int>(chunk.size()), &got);
+      if (s == SANE_STATUS_EOF) break;
+      if (s != SANE_STATUS_GOOD) return Fail(ConditionFor(s));
+      if (got < 0 || got > static_cast<SANE_Int>(chunk.size())) return Fail(TWCC_OPERATIONERROR);
+      const uint8_t* data = chunk.data();
+      size_t left = static_cast<size_t>(got);
+      while (left > 0) {
+        size_t take = std::min(left, line.size() - fill);
+        std::memcpy(line.data() + fill, data, take);
+        fill += take, data += take, left -= take;
+        if (fill < line.size()) break;
+        fill = 0;
+        if (height >= 0 && y >= height) continue;  // rows beyond the first frame's are dropped
+        // Unknown heights grow row by row (the vector's capacity grows geometrically).
+        if (!Reserve(image.pixels, stride, y + 1)) return Fail(TWCC_LOWMEMORY);
+        ConvertLine(p, layout, line.data(), image.pixels.data() + y * stride);
+        ++y;
+      }
+    }
+    if (first) height = p.lines > 0 ? std::min<int64_t>(p.lines, y) : y;
+    if (height < 1) return Fail(TWCC_OPERATIONERROR);
+    if (p.last_frame) break;
+  }
+  image.pixels.resize(static_cast<size_t>(height * stride));
+  image.pixels.shrink_to_fit();
+  image.info.width = width;
+  image.info.height = static_cast<int32_t>(height);
+  image.info.stride = static_cast<int32_t>(stride);
+  return true;
+}
+
+tvtwain_image* Session::Acquire() {
+  userClosed = false;
+  transferFailed = false;
+  lastTransferMode = -1;
+  if (!RequireSource()) return nullptr;
+  double dpi = 0;
+  if (!ReadNumber(SANE_NAME_SCAN_RESOLUTION, dpi)) dpi = 0;
+  auto image = std::make_unique<tvtwain_image>();
+  image->info.is_raw = mechanism_ == TWSX_MEMORY ? 1 : 0;
+  image->info.x_resolution = image->info.y_resolution = dpi;
+  state_ = 5;
+  SANE_Status s = sane_.start(device_);
+  bool ok;
+  if (s != SANE_STATUS_GOOD) {
+    ok = Fail(ConditionFor(s));
+  } else {
+    state_ = 7;
+    ok = ReadImage(*image);
+  }
+  sane_.cancel(device_);
+  state_ = 0;  // back to the state the open device describes (4)
+  lastTransferMode = mechanism_;
+  if (!ok) {
+    transferFailed = !userClosed;
+    return nullptr;
+  }
+  image->info.bits = image->pixels.data();
+  Succeed();
+  return image.release();
+}
+
+}  // namespace tvtwain
