@@ -4,6 +4,7 @@
 
 #include "core/image_registry.h"
 #include "pixel/pixel_state.h"
+#include "recognition/barcode/barcode_reader.h"
 #include "tessivo/status.h"
 
 namespace tessivo {
@@ -25,6 +26,9 @@ struct ImagingState {
   int32_t httpBufferSize = 4096;  // read chunk of downloads, between host event pumps
   bool ftpPassive = true;
   bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
+
+  // Barcode reading: the 1D and DataMatrix reader wrappers with their last results.
+  recognition::BarcodeReaderState barcodeReaders;
 
   // Stores `status` as the last status and returns it.
   TessivoStatus Set(TessivoStatus status) { return lastStatus = status; }
