@@ -52,3 +52,12 @@ fuzz-run: fuzz
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Installation into PREFIX (default /usr/local) and the Debian package (into $(BUILD)).
+PREFIX ?= /usr/local
+.PHONY: install package
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack --config CPackConfig.cmake

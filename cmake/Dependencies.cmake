@@ -18,8 +18,10 @@ target_link_libraries(tessivo_giflib INTERFACE ${GIF_LIBRARY})
 pkg_check_modules(CURL_PC REQUIRED IMPORTED_TARGET libcurl)
 # Rasterising for the graphics surfaces (src/platform/graphics).
 pkg_check_modules(CAIRO_PC REQUIRED IMPORTED_TARGET cairo)
-# The PDF writer's fonts (src/pdf): faces found through Fontconfig, measured with FreeType.
+# Fonts for string drawing (src/platform/graphics) and the PDF writer's fonts (src/pdf): faces found through Fontconfig, measured with FreeType.
 pkg_check_modules(FREETYPE_PC REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(FONTCONFIG_PC REQUIRED IMPORTED_TARGET fontconfig)
 # The PDF writer's encryption (src/pdf): MD5 and RC4 of OpenSSL's libcrypto.
 pkg_check_modules(LIBCRYPTO_PC REQUIRED IMPORTED_TARGET libcrypto)
+# Printing (src/platform/print): destinations, media and jobs of the CUPS spooler.
+find_package(Cups REQUIRED)

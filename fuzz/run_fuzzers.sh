@@ -40,13 +40,21 @@ for f in pcx tga psd sgi ras xpm pnm pam xbm jbg dds hdr pfm; do
 done
 # Scripts: the demonstration, one call per file.
 n=0
-grep -v '^\s*#' "$src/tools/tessivo/demo.tvs" | grep -v '^\s*$' | head -200 | while IFS= read -r line; do
+grep -v '^\s*#' "$src/tools/tessivo/demo.tvs" | grep -v '^\s*$' | head -400 | while IFS= read -r line; do
   n=$((n + 1)); printf '%s\n' "$line" > "$corpus/script/line$n.tvs"
 done
 
+# Metadata items: one ASCII make, one LONG offset tag, one rational, then a tag text.
+mkdir -p "$corpus/metadata" "$corpus/pdf"
+printf '\x60\x0f\x01\x02\x06Maker\0\x02\x69\x87\x04\x04\x08\0\0\0\xff\x1a\x01\x05\x08\x48\0\0\0\x01\0\0\0\x0a\x02Caption' \
+  > "$corpus/metadata/items"
+printf '\x61\x05300/1, 72.5' > "$corpus/metadata/text"
+# The writer embeds any image file; its tail doubles as the text drawn.
+cp "$corpus"/jpeg/* "$corpus"/tiff/g4.tif "$corpus"/png/own1.png "$corpus/pdf/"
 declare -A dirs=([fuzz_decode_bmp]=bmp [fuzz_decode_gif]=gif [fuzz_decode_ico]=ico
   [fuzz_decode_jpeg]=jpeg [fuzz_decode_png]=png [fuzz_decode_tiff]=tiff
-  [fuzz_tvimgplug_load]=plugin [fuzz_script]=script)
+  [fuzz_tvimgplug_load]=plugin [fuzz_script]=script
+  [fuzz_metadata_write]=metadata [fuzz_pdf_writer]=pdf)
 status=0
 for target in "$build"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
@@ -54,7 +62,7 @@ for target in "$build"/fuzz/fuzz_*; do
   dir=$corpus/${dirs[$name]:-}
   [ -n "${dirs[$name]:-}" ] || { mkdir -p "$corpus/$name"; dir=$corpus/$name; }
   echo "== $name: $seconds s over $(ls "$dir" | wc -l) seeds"
-  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  if ! LSAN_OPTIONS=suppressions=$src/tests/lsan.supp ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
        "$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2560 -print_final_stats=1 \
        -artifact_prefix="$findings/$name-" "$dir" > "$findings/$name.log" 2>&1; then
     echo "!! $name found a problem:"; tail -40 "$findings/$name.log"; status=1

@@ -14,6 +14,7 @@
 #include "platform/bitmap.h"
 #include "platform/pixel_format.h"
 #include "support/io_fixtures.h"
+#include "support/test_fonts.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
@@ -314,6 +315,68 @@ TEST(BarCodeEncoders, PatternTablesHaveTheirWidths) {
   EXPECT_EQ(cBarCode::EAN13_Binaire(U"4006381333931").substr(0, 4), "101-");
   EXPECT_EQ(barcode::DecodeUtf8("a\xC3\xA9\xFF"), U"a\u00E9\uFFFD");
   EXPECT_EQ(barcode::DecodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");  // overlong "/"
+}
+
+// Rows from `fromRow` down, as bytes.
+std::string RowsFrom(int32_t id, int32_t fromRow) {
+  const pf::Bitmap& b = *ResolveImage(id);
+  std::string bytes;
+  for (int32_t y = fromRow; y < b.Height(); ++y)
+    bytes.append(reinterpret_cast<const char*>(b.Row(y)), static_cast<size_t>(b.Stride()));
+  return bytes;
+}
+
+TEST(BarCodeDigits, Ean13DigitsAreDrawnUnderShortenedDataBars) {
+  testing::WithTestFonts([] {
+    ScopedTempFolder folder;
+    cImaging im;
+    constexpr int32_t left = 40, top = 20, height = 70;  // module 2, step 7
+    const int32_t id = WhiteImage(im, 190 + 2 * left, top + height + 40);
+    ASSERT_EQ(im.BarCodeDrawEAN13("400638133393", left, top, height, 10), OK);
+    uint32_t argb = 0;
+    auto at = [&](int32_t x, int32_t y) {
+      ResolveImage(id)->GetPixel(x, y, argb);
+      return argb;
+    };
+    EXPECT_EQ(at(left, top + height - 1), 0xFF000000u) << "the start guard keeps the full height";
+    EXPECT_EQ(at(left + 94 * 2, top + height - 1), 0xFF000000u) << "so does the end guard";
+    // The first data bar (L code of 0, "0001101", after the three guard modules) is module 6,
+    // 7 px shorter.
+    EXPECT_EQ(at(left + 6 * 2, top + height - 8), 0xFF000000u);
+    EXPECT_NE(at(left + 6 * 2, top + height - 7), 0xFF000000u);
+
+    // Below the bars the image holds exactly the three texts of the digits.
+    cImaging ref;
+    const int32_t expected = WhiteImage(ref, 190 + 2 * left, top + height + 40);
+    const int32_t y = top + 63;
+    ASSERT_EQ(ref.DrawText("4", left - 18, y, 10, kBlack, "Arial", FontStyleRegular, true), OK);
+    ASSERT_EQ(ref.DrawText("006381", left + 4, y, 10, kBlack, "Arial", FontStyleRegular, true), OK);
+    ASSERT_EQ(ref.DrawText("333931", left + 96, y, 10, kBlack, "Arial", FontStyleRegular, true), OK);
+    EXPECT_NE(RowsFrom(expected, top + height), RowsFrom(expected, top + height + 39)) << "the digits show";
+    EXPECT_EQ(RowsFrom(id, top + height), RowsFrom(expected, top + height));
+
+    const std::string file = folder.File("ean13.png");
+    ASSERT_EQ(im.SaveAsPNG(file), OK);
+    EXPECT_EQ(ZbarRead({file}), std::vector<std::string>{"4006381333931"});
+  });
+}
+
+TEST(BarCodeDigits, AFontThatCannotBeMadeDrawsNoBarsEither) {
+  testing::WithTestFonts([] {
+    cImaging im;
+    const int32_t id = WhiteImage(im, 300, 150);
+    const std::string before = RowsFrom(id, 0);
+    im.FontSetUnit(UnitDisplay);
+    EXPECT_EQ(im.BarCodeDrawEAN13("400638133393", 20, 20, 70, 10), InvalidParameter);
+    im.FontSetUnit(UnitPixel);
+    EXPECT_EQ(im.BarCodeDrawEAN13("400638133393", 20, 20, 70, 1 << 30), ValueOverflow);
+    EXPECT_EQ(im.BarCodeDrawEAN13("40063813339X", 20, 20, 70, 10), InvalidBarCode);
+    EXPECT_EQ(RowsFrom(id, 0), before);
+    // Digits far off the image are no failure.
+    EXPECT_EQ(im.BarCodeDrawEAN13("400638133393", std::numeric_limits<int32_t>::max() - 10, 20, 70, 10), OK);
+    EXPECT_EQ(im.BarCodeDrawEAN13("400638133393", 20, 20, 70, 0), OK);
+    EXPECT_EQ(im.GetStat(), OK);
+  });
 }
 
 }  // namespace

@@ -121,5 +121,50 @@ TEST(PdfDrawing, OperatorsWithoutADocumentDoNothing) {
   EXPECT_FALSE(writer.IsPageOpen());
 }
 
+TEST(PdfDrawing, FormsRecordDrawingOnceAndPlaceItOnEveryPage) {
+  ScopedTempFolder folder;
+  for (int32_t encryption : {0, 2}) {
+    const std::string path = folder.File("forms" + std::to_string(encryption) + ".pdf");
+    cPDF writer;
+    writer.SetCompressData(false);
+    ASSERT_TRUE(writer.NewPdf(path, "", "", "", "", "", encryption, -1, "", "owner"));
+    EXPECT_EQ(writer.StartObject("a b"), 0);
+    EXPECT_EQ(writer.StartObject(""), 0);
+    const int16_t form = writer.StartObject("Stamp", 7);
+    ASSERT_EQ(form, 5 + (encryption ? 1 : 0));
+    EXPECT_EQ(writer.StartObject("Stamp"), 0);  // a name is used once
+    writer.SetColorFill(0);
+    writer.Rectangle(100, 600, 200, 100, 6);
+    writer.DrawObject("Stamp");  // not inside itself
+    writer.EndObject();
+    EXPECT_EQ(writer.Pages(), 0);  // drawing into the form began no page
+    for (int page = 0; page < 2; ++page) {
+      writer.BeginPage();
+      writer.DrawObject("Stamp");
+      writer.DrawObject("Unknown");
+    }
+    ASSERT_TRUE(writer.ClosePdfFile());
+    const std::string bytes = testing::ReadText(path);
+    EXPECT_NE(bytes.find(std::to_string(form) + " 0 obj\r\n<</Type/XObject/Subtype/Form/FormType 1/Name/Stamp"
+                         "/BBox [0 0 595.2 842]/Matrix [1 0 0 1 0 0]/Length " + std::to_string(form + 1) + " 0 R>>stream"),
+              std::string::npos);
+    EXPECT_NE(bytes.find("/XObject <</Stamp " + std::to_string(form) + " 0 R \r>>"), std::string::npos);
+    std::string plain = bytes;
+    if (encryption) {
+      testing::RunCommand("qpdf --password=owner --decrypt --qdf --object-streams=disable " +
+                          testing::ShellQuote(path) + " " + testing::ShellQuote(path + ".qdf"));
+      plain = testing::ReadText(path + ".qdf");
+    }
+    EXPECT_EQ(Count(plain, "/Stamp Do"), 2);
+    EXPECT_EQ(Count(plain, "/Unknown"), 0);
+    EXPECT_EQ(Count(plain, "100 600 200 100 re"), 1);
+    if (encryption == 0) {
+      ASSERT_TRUE(testing::PdfIsValid(path));
+      EXPECT_LT(testing::RenderedGrey(path, 72, 200, 842 - 650), 50);  // the form's black box
+      EXPECT_GT(testing::RenderedGrey(path, 72, 50, 50), 200);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tessivo

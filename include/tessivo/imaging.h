@@ -14,6 +14,8 @@
 #include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
+#include "tessivo/enums_print.h"
+#include "tessivo/enums_pdf.h"
 #include "tessivo/interpolation_mode.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"
@@ -666,6 +668,68 @@ class cImaging {
   // pixels of that colour.
   TessivoStatus GifSetTransparency(int32_t nColor = static_cast<int32_t>(0xFF000000u));
 
+  // --- Text and fonts (imaging_text.cpp) ---
+  // Fonts come from the installed families; "Arial", "Times New Roman" and "Courier New" are
+  // drawn with their metric-compatible Liberation families. A name that is no installed family
+  // or alias: FontFamilyNotFound; a family without the weight and slant asked for:
+  // FontStyleNotFound (underline and strikeout are drawn for every face). Styles combine the
+  // FontStyle bits (0..15; others InvalidParameter). Sizes are in the font unit (points by
+  // default) at the image's vertical resolution; sizes not above 0 or not finite, and the
+  // display unit: InvalidParameter. Text starts at (nLeft, nTop) with its first baseline the
+  // face's Windows ascent below; lines break at line feeds. The measured box is the widest
+  // line's advance (trailing blanks included) by the line spacing times the lines; empty text
+  // draws nothing. Without anti-aliasing glyphs are drawn one bit per pixel.
+  // The unit of later font sizes; a value outside UnitMode is ignored and stores InvalidParameter.
+  void FontSetUnit(UnitMode nUnit);
+  UnitMode FontGetUnit();
+  // The installed family names (sorted, each once), counted from 0; out of range "".
+  int32_t FontGetCount();
+  std::string FontGetName(int32_t nIndex);
+  // Whether the family (or alias) has a face of the style's weight and slant; an unknown name
+  // stores FontFamilyNotFound, a style outside 0..15 InvalidParameter, and both give False.
+  bool FontIsStyleAvailable(const std::string& sFontName, FontStyle nStyle);
+  TessivoStatus DrawText(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                         int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), const std::string& sFontName = "Arial",
+                         FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // The measured box is filled with the back colour first (opaque white by default).
+  TessivoStatus DrawTextBackColor(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                  int32_t nColorARGB = static_cast<int32_t>(0xFF000000u), int32_t nBackColorARGB = -1,
+                                  const std::string& sFontName = "Arial", FontStyle nFontStyle = FontStyleRegular,
+                                  bool bAntiAlias = false);
+  // Turned by nAngle degrees (clockwise on the image) about (nLeft, nTop); NaN or infinite
+  // angles: InvalidParameter.
+  TessivoStatus DrawRotatedText(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize, float nAngle,
+                                int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                const std::string& sFontName = "Arial", FontStyle nFontStyle = FontStyleRegular,
+                                bool bAntiAlias = false);
+  TessivoStatus DrawRotatedTextBackColor(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                         float nAngle, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                                         int32_t nBackColorARGB = -1, const std::string& sFontName = "Arial",
+                                         FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Glyphs filled with a horizontal gradient over the measured box, start colour at its left
+  // edge, end colour at its right edge.
+  TessivoStatus DrawTextGradient(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                 int32_t nStartColorARGB, int32_t nEndColorARGB, const std::string& sFontName = "Arial",
+                                 FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Glyphs painted with a texture repeated from the image's origin (texture pixel (0, 0) at
+  // image pixel (0, 0)): an image file read for this draw and released after it (load failures
+  // give the load status, the native image stays), or a registered image (unknown ID:
+  // InvalidParameter; the native image itself is read as it was before the draw).
+  TessivoStatus DrawTextTexture(const std::string& sText, int32_t nLeft, int32_t nTop, float nFontSize,
+                                const std::string& sTextureFilePath, const std::string& sFontName = "Arial",
+                                FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  TessivoStatus DrawTextTextureFromTessivoImage(const std::string& sText, int32_t nLeft, int32_t nTop,
+                                                float nFontSize, int32_t nTextureImageID,
+                                                const std::string& sFontName = "Arial",
+                                                FontStyle nFontStyle = FontStyleRegular, bool bAntiAlias = false);
+  // Text wrapped at blanks to the box's width and clipped to it, aligned in both directions by
+  // nAlignment (0 near, 1 centre, 2 far; others InvalidParameter); with bBox the box is outlined
+  // in the text colour. A width or height of 0 leaves that direction unbounded; negative ones:
+  // InvalidParameter.
+  TessivoStatus DrawTextBox(const std::string& sText, int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight,
+                            float nFontSize, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u),
+                            const std::string& sFontName = "Arial", FontStyle nFontStyle = FontStyleRegular,
+                            int32_t nAlignment = 1, bool bBox = false, bool bAntiAlias = false);
   // --- Drawing images (imaging_draw_image.cpp) ---
   // Another registered image (or the native image itself, read from a copy) drawn on the native
   // image (the current page of a document). Interpolation: 5 nearest; 0, 1, 3 bilinear; 4 bicubic;
@@ -806,6 +870,216 @@ class cImaging {
   int32_t BarcodeDataMatrixReaderGetBarcodeRows(int32_t BarCodeNo);
   int32_t BarcodeDataMatrixReaderGetBarcodeColumns(int32_t BarCodeNo);
   void BarcodeDataMatrixReaderClear();
+  // --- Printing on the spooler's printers (imaging_print.cpp) ---
+  // Lengths are millimetres. Until PrintSetActivePrinter chooses one, the spooler's default
+  // printer is used; selecting a printer loads its defaults. Getters and setters never change
+  // the last status; rejected values leave the setting as it was. Without any printer the
+  // getters give 0 or "".
+  int32_t PrintGetPrintersCount();
+  std::string PrintGetPrinterName(int32_t nPrinterNo);
+  std::string PrintGetActivePrinter();
+  // Exact name first (trimmed, without regard to case), then the first printer it begins.
+  bool PrintSetActivePrinter(const std::string& sPrinterName);
+  // Paper size codes of the platform (1 Letter, 5 Legal, 8 A3, 9 A4, 11 A5, ...); a code the
+  // printer has no medium for is ignored. 256: a size set with PrintSetUserPaperSize.
+  void PrintSetStdPaperSize(int32_t nPaperSize);
+  int32_t PrintGetPaperSize();
+  // Stored as whole twips (1/1440 inch); 1 mm to 5 m a side.
+  void PrintSetUserPaperSize(float nPaperWidth, float nPaperHeight);
+  // The sheet as oriented: landscape swaps width and height.
+  float PrintGetPaperWidth();
+  float PrintGetPaperHeight();
+  // Left and top non-printable margins of the current medium (0 for a medium the printer
+  // does not describe). The printable area is the sheet less twice each margin.
+  void PrintGetMargins(float& nLeftMargin, float& nTopMargin);
+  void PrintSetCopies(int32_t nCopies);  // 1 to 9999
+  int32_t PrintGetCopies();
+  void PrintSetOrientation(int16_t nOrientation);  // 1 portrait, 2 landscape
+  int16_t PrintGetOrientation();
+  void PrintSetColorMode(int32_t nColorMode);  // 1 monochrome, 2 colour
+  int32_t PrintGetColorMode();
+  void PrintSetDuplexMode(int32_t nDuplexMode);  // 1 simplex, 2 long edge, 3 short edge
+  int32_t PrintGetDuplexMode();
+  void PrintSetQuality(PrintQuality nQuality);  // a named level or a resolution in dpi
+  PrintQuality PrintGetQuality();
+  // True when the printer has that paper bin (1 upper, 2 lower, 3 middle, 4 manual, 5 envelope,
+  // 7 automatic, ...).
+  bool PrintSetPaperBin(int32_t nPaperBin);
+  int32_t PrintGetPaperBin();
+  // Pages of multi-page TIFF documents to print; 0 and 0 prints the current page only. A range
+  // past the document's end stops at its last page. from > to, or a page below 1 with the
+  // other not 0: InvalidParameter, range unchanged.
+  TessivoStatus PrintSetFromToPage(int32_t nFrom, int32_t nTo);
+  void PrintSetDocumentName(const std::string& sDocumentName);
+  std::string PrintGetDocumentName();
+  void PrintSetImageAlignment(ViewerImageAlignment nImageAlignment);  // outside 0..9: ignored
+  ViewerImageAlignment PrintGetImageAlignment();
+  void PrintSetAutoRotation(bool bAutoRotation);
+  // The outcome of the last job: PrinterOK once the spooler accepted it,
+  // PrinterErrorSelectingFrame, PrinterGdiplusWriteError (a page could not be rendered), or
+  // PrinterUnexpectedError (no printer, a printer that vanished, is stopped or refuses jobs,
+  // or a request refused before the job started). A failed job leaves nothing in the queue.
+  PrinterStatus PrintGetStat();
+  // Print the native image (each page of the range for a multi-page TIFF), one sheet per page:
+  // at its natural size (pixels / dpi, 72 dpi without resolution), shrunk to the printable area
+  // when larger; fitted to the printable area; or at the given position (from the printable
+  // area's corner) and size (0: natural). They return the job's PrinterStatus and store the
+  // last status only when refusing: no native image GenericError; unknown image, negative or
+  // non-finite lengths, or fitting into a printable area without extent InvalidParameter.
+  PrinterStatus PrintImage();
+  PrinterStatus PrintImageFit();
+  PrinterStatus PrintImageBySize(float nDstLeft, float nDstTop, float nWidth, float nHeight);
+  // Select the printer, then print; the result tells whether the printer was found (False
+  // without a native image).
+  bool PrintImage2Printer(const std::string& sPrinterName);
+  bool PrintImageBySize2Printer(const std::string& sPrinterName, float nDstLeft, float nDstTop, float nWidth,
+                                float nHeight);
+  // Show the host's print dialog (headless: cancelled, False), apply what the user chose, print
+  // and apply it again for later jobs; True when the user confirmed.
+  bool PrintImageDialog();
+  bool PrintImageDialogFit();
+  bool PrintImageDialogBySize(float nDstLeft, float nDstTop, float nWidth, float nHeight);
+  // --- PDF documents (imaging_pdf.cpp, imaging_pdf_convert.cpp) ---
+  // One document per instance is built call by call: PdfNewPdf/PdfNewPdfEx open it (false and
+  // CanNotCreateFile when the path is empty, exists or cannot be created), PdfSavePdf
+  // finishes it. Without an open document every other call does nothing and returns 0, false
+  // or -1 (PdfGetPageOrientation). Coordinates, sizes and margins are in the unit of
+  // PdfSetMeasurementUnits (0 points, 1 mm, 2 cm, 3 inches), origin at the page's lower left;
+  // line widths, spacings and dashes are in points. Colours are red + 256 green + 65536 blue;
+  // 0 to -255 are grey levels. Text is UTF-8 and reaches the document as Windows-1252 ("?" for
+  // other characters).
+  bool PdfNewPdf(const std::string& sFilePath, const std::string& sTitle = "",
+                 const std::string& sCreator = "Tessivo ToolKit", const std::string& sAuthor = "Tessivo ToolKit",
+                 const std::string& sProducer = "");
+  bool PdfNewPdfEx(const std::string& sFilePath, const std::string& sTitle = "", const std::string& sAuthor = "",
+                   const std::string& sSubject = "", const std::string& sKeywords = "",
+                   const std::string& sCreator = "", PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                   PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                   const std::string& sOwnerPassword = "");
+  // An XMP packet written as the document's metadata; false once the document has begun.
+  bool PdfSetMetadata(const std::string& sXMP);
+  int32_t PdfNewPage();
+  void PdfEndPage();  // pages end at the next PdfNewPage or at PdfSavePdf
+  int32_t PdfGetCurrentPage();
+  void PdfSavePdf();
+  void PdfSetPageDimensions(float nWidth, float nHeight);  // for pages begun afterwards
+  void PdfSetPageMargin(float nMargin);
+  float PdfGetPageMargin();
+  void PdfSetPageOrientation(int32_t nOrientation);  // 0 portrait, 1 landscape; others ignored
+  int32_t PdfGetPageOrientation();
+  void PdfSetMeasurementUnits(int32_t nUnitValue);  // 0..3, others ignored
+  void PdfSetCompressionLevel(int32_t nLevel);      // 0..9, others ignored
+  int32_t PdfGetCompressionLevel();
+  void PdfSetJpegQuality(int32_t nQuality);  // 0..100, others ignored
+  int32_t PdfGetJpegQuality();
+  // Image numbers count from 1; 0 when the image could not be added.
+  int32_t PdfAddImageFromFile(const std::string& sImagePath);
+  int32_t PdfAddImageFromTessivoImage(int32_t nImageID);
+  void PdfDrawImage(int32_t nPdfImageNo, float nDstX, float nDstY, float nWidth, float nHeight);
+  float PdfGetImageWidth(int32_t nPdfImageNo);  // at the image's resolution
+  float PdfGetImageHeight(int32_t nPdfImageNo);
+  int32_t PdfAddFont(const std::string& sFontName, bool bBold = false, bool bItalic = false);
+  void PdfSetTextColor(int32_t nRGBColor);  // reset to black by every new page
+  void PdfDrawText(float nDstX, float nDstY, const std::string& sText, int32_t nFontID, float nFontSize,
+                   float nRotation = 0);
+  void PdfDrawTextAlign(float nDstX, float nDstY, const std::string& sText, int32_t nFontID, float nFontSize,
+                        int32_t nTextAlign);  // 0 left, 1 right, 2 centre
+  float PdfGetTextWidth(const std::string& sText, int32_t nFontID, float nFontSize);
+  void PdfSetTextMode(int32_t nTextMode);  // 0 fill, 1 stroke, 2 both, 3 invisible
+  void PdfSetCharSpacing(float nCharSpacing);
+  void PdfSetWordSpacing(float nWordSpacing);
+  void PdfSetTextHorizontalScaling(float nScaling);
+  void PdfSetLineDash(float nDashOn, float nDashOff);  // both 0: solid
+  void PdfSetLineJoin(int32_t nLineJoin);
+  void PdfSetLineCap(int32_t nLineCap);
+  void PdfDrawLine(float nX1, float nY1, float nX2, float nY2, float nBorderWidth, int32_t nRGBColor = 0);
+  // nRay rounds the corners.
+  void PdfDrawRectangle(float nX, float nY, float nWidth, float nHeight, float nBorderWidth, int32_t nRGBColor = 0,
+                        float nRay = 0);
+  void PdfDrawFillRectangle(float nX, float nY, float nWidth, float nHeight, float nBorderWidth,
+                            int32_t nRGBColor = 0, float nRay = 0);
+  void PdfDrawCircle(float nX, float nY, float nRay, float nBorderWidth, int32_t nRGBColor = 0);
+  void PdfDrawFillCircle(float nX, float nY, float nRay, float nBorderWidth, int32_t nRGBColor = 0);
+  void PdfDrawCurve(float nX1, float nY1, float nX2, float nY2, float nX3, float nY3, float nBorderWidth,
+                    int32_t nRGBColor = 0);
+  // An elliptic arc (vertical radius nRay x nRatio), a pie when bPie is set.
+  void PdfDrawArc(float nX, float nY, float nRay, float nBorderWidth, float nStartAngle = 0, float nEndAngle = 360,
+                  float nRatio = 1, bool bPie = false, int32_t nRGBColor = 0);
+  // One-call conversions. The native image becomes one page of its own size at its resolution
+  // (a multi-page TIFF: one page per TIFF page); the A forms write PDF/A-1b. Status:
+  // CanNotCreateFile, PdfErrorAddingImage (the file is still finished), InvalidParameter for
+  // image ID 0, UnsupportedImageFormat for a TIFF conversion of a single-page image.
+  bool SaveAsPDF(const std::string& sFilePath, const std::string& sTitle = "",
+                 const std::string& sCreator = "Tessivo ToolKit", const std::string& sAuthor = "Tessivo ToolKit",
+                 const std::string& sProducer = "");
+  bool SaveAsPDFEx(const std::string& sFilePath, const std::string& sTitle = "", const std::string& sAuthor = "",
+                   const std::string& sSubject = "", const std::string& sKeywords = "",
+                   const std::string& sCreator = "", PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                   PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                   const std::string& sOwnerPassword = "");
+  bool SaveAsPDFA(const std::string& sFilePath, const std::string& sTitle = "",
+                  const std::string& sCreator = "Tessivo ToolKit", const std::string& sAuthor = "Tessivo ToolKit",
+                  const std::string& sProducer = "");
+  bool SaveAsPDFAEx(const std::string& sFilePath, const std::string& sTitle = "", const std::string& sAuthor = "",
+                    const std::string& sSubject = "", const std::string& sKeywords = "",
+                    const std::string& sCreator = "");
+  TessivoStatus PdfCreateFromMultipageTIFF(int32_t nImageID, const std::string& sFilePath,
+                                           const std::string& sTitle = "",
+                                           const std::string& sCreator = "Tessivo ToolKit",
+                                           const std::string& sAuthor = "Tessivo ToolKit",
+                                           const std::string& sProducer = "");
+  TessivoStatus PdfCreateFromMultipageTIFFEx(int32_t nImageID, const std::string& sFilePath,
+                                             const std::string& sTitle = "", const std::string& sAuthor = "",
+                                             const std::string& sSubject = "", const std::string& sKeywords = "",
+                                             const std::string& sCreator = "",
+                                             PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                                             PdfRight nPDFRight = PdfRightUndefined,
+                                             const std::string& sUserpassWord = "",
+                                             const std::string& sOwnerPassword = "");
+  TessivoStatus PdfACreateFromMultipageTIFF(int32_t nImageID, const std::string& sFilePath,
+                                            const std::string& sTitle = "",
+                                            const std::string& sCreator = "Tessivo ToolKit",
+                                            const std::string& sAuthor = "Tessivo ToolKit",
+                                            const std::string& sProducer = "");
+  TessivoStatus PdfACreateFromMultipageTIFFEx(int32_t nImageID, const std::string& sFilePath,
+                                              const std::string& sTitle = "", const std::string& sAuthor = "",
+                                              const std::string& sSubject = "", const std::string& sKeywords = "",
+                                              const std::string& sCreator = "");
+  // The sum of the PdfRight flags that are true (PdfRightCanView when none is).
+  PdfRight PdfCreateRights(bool bCanPrint, bool bCanModify, bool bCanCopy, bool bCanAddNotes, bool bCanFillFields,
+                           bool bCanCopyAccess, bool bCanAssemble, bool bCanprintFull);
+  // --- Document recognition by layout templates (imaging_ard.cpp) ---
+  // A template learns the layout of one kind of page from sample images; a lookup returns the
+  // ID of the template a page resembles most (0 when none) and its relevance in percent.
+  // Template IDs are unique within the set and never 0. Creating from an image or file and
+  // adding a sample store their status (TemplateNotFound 400 for an unknown template,
+  // InvalidParameter for an unknown image, the load status for a file); a failed creation
+  // leaves no template behind. Lookups store OK, InvalidParameter, the load status, or
+  // TemplateNotFound when the set is empty. The other methods leave the status alone. A
+  // template set file that is missing, truncated or malformed loads as False and leaves the
+  // current set untouched; saving an empty set is False and writes nothing.
+  int32_t ADRCreateTemplateEmpty();
+  int32_t ADRCreateTemplateFromTessivoImage(int32_t nImageID);
+  int32_t ADRCreateTemplateFromFile(const std::string& sFilePath);
+  int32_t ADRCreateTemplateFromFileICM(const std::string& sFilePath);
+  TessivoStatus ADRAddImageToTemplate(int32_t nTemplateID, int32_t nImageID);
+  bool ADRDeleteTemplate(int32_t nTemplateID);
+  bool ADRSetTemplateTag(int32_t nTemplateID, const std::string& sTemplateTag);
+  std::string ADRGetTemplateTag(int32_t nTemplateID);
+  int32_t ADRGetTemplateImageCount(int32_t nTemplateID);
+  int32_t ADRGetTemplateCount();
+  // ID at 1-based position nTemplateNo; -1 outside 1..count.
+  int32_t ADRGetTemplateID(int32_t nTemplateNo);
+  bool ADRLoadTemplateConfig(const std::string& sFileConfig);
+  bool ADRSaveTemplateConfig(const std::string& sFileConfig);
+  void ADRStartNewTemplateConfig();
+  int32_t ADRGetCloserTemplateForTessivoImage(int32_t nImageID);
+  int32_t ADRGetCloserTemplateForFile(const std::string& sFilePath);
+  int32_t ADRGetCloserTemplateForFileICM(const std::string& sFilePath);
+  // Best relevance of the last lookup, and the relevance it gave one template (0 for a
+  // template not in the set or added since).
+  double ADRGetLastRelevance();
+  double ADRGetLastRelevanceFromTemplate(int32_t nTemplateID);
 
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }

@@ -2,15 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
-#include <random>
 
 #include "core/multiframe_tiff.h"
+#include "core/random_ids.h"
 
 namespace tessivo {
 
 namespace {
-
-constexpr int32_t kIdRange = 100000000;  // IDs are drawn below this
 
 void RemoveFileQuietly(const std::string& path) {
   if (!path.empty()) std::remove(path.c_str());
@@ -35,17 +33,10 @@ ImageEntry* ImageRegistry::Entry(int32_t id) {
   return slot < 0 ? nullptr : &entries_[static_cast<size_t>(slot)];
 }
 
-// One generator per thread, seeded once from the system's entropy source. Reseeding from a
-// clock before every draw (as a tick-based seed would) hands out the same ID twice within one
-// tick; 0 (no image) and live IDs are drawn again.
+// IDs come from the per-thread generator shared with the other ID owners; 0 (no image) and live
+// IDs are drawn again.
 int32_t ImageRegistry::NewImageId() {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  for (;;) {
-    double r = unit(generator);
-    auto id = static_cast<int32_t>(std::nearbyint(r * kIdRange));  // ties to even
-    if (id != 0 && Find(id) < 0) return id;
-  }
+  return DrawRandomId([this](int32_t id) { return Find(id) >= 0; });
 }
 
 int32_t ImageRegistry::Register(int32_t& id, std::shared_ptr<platform::Bitmap> image,

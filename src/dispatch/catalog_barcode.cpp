@@ -16,8 +16,8 @@ TESSIVO_CATALOG_FAMILY(BarCode) {
   catalog.Method("BarCodeGetWidth39", &cImaging::BarCodeGetWidth39, "sCode, nHeight, bAddCheckSum=False");
   catalog.Method("BarCodeDraw128", &cImaging::BarCodeDraw128, "sCode, nDstLeft, nDstTop, nHeight, nColorARGB=0xFF000000");
   catalog.Method("BarCodeGetWidth128", &cImaging::BarCodeGetWidth128, "sCode, nHeight");
-  // BarCodeDrawEAN13 joins the type library with the digits printed under the symbol, which
-  // need the text layer of the drawing methods.
+  catalog.Method("BarCodeDrawEAN13", &cImaging::BarCodeDrawEAN13,
+                 "sCode, nDstLeft, nDstTop, nHeight, nFontSize=0, nColorARGB=-16777216");
   catalog.Method("BarCodeGetWidthEAN13", &cImaging::BarCodeGetWidthEAN13, "sCode, nHeight");
 }
 

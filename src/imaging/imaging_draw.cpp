@@ -3,10 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/boundary.h"
-#include "pixel/native_image.h"
-#include "pixel/pixel_changes.h"
-#include "platform/graphics/graphics.h"
+#include "imaging/draw_surface.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
@@ -22,22 +19,6 @@ platform::Pen MakePen(int32_t width, int32_t color) {
   pen.argb = Argb(color);
   pen.width = static_cast<float>(width);
   return pen;
-}
-
-// Opens a surface on the native image with the smoothing asked for, runs `body` on it and marks
-// the image changed when the draw succeeded.
-template <typename Body>
-TessivoStatus WithSurface(ImagingState& state, bool antiAlias, Body&& body) {
-  return GuardedStatus(state, [&] {
-    TessivoStatus failure = OK;
-    platform::Bitmap* image = NativeBitmap(state, failure);
-    if (image == nullptr) return state.Set(failure);
-    platform::Graphics g(*image);
-    g.SetSmoothingMode(antiAlias ? platform::SmoothingMode::AntiAlias : platform::SmoothingMode::None);
-    const auto s = static_cast<TessivoStatus>(body(g));
-    if (s == OK) NotePixelsChanged(state.nativeImage);
-    return state.Set(s);
-  });
 }
 
 TessivoStatus Stroke(ImagingState& state, bool antiAlias, const platform::Pen& pen, const GraphicsPath& path) {
@@ -59,13 +40,7 @@ bool ReadPoints(const SafeArray<int32_t>& array, size_t minPoints, std::vector<P
 
 bool Finite(float v) { return std::isfinite(v); }
 
-// Guards that run before the surface opens, so bad input draws nothing. The native-image check
-// comes first, as for every method that needs one.
-TessivoStatus Reject(ImagingState& state) {
-  TessivoStatus failure = OK;
-  if (NativeBitmap(state, failure) == nullptr) return state.Set(failure);
-  return state.Set(InvalidParameter);
-}
+TessivoStatus Reject(ImagingState& state) { return RejectDraw(state); }
 
 GraphicsPath Arc(int32_t l, int32_t t, int32_t w, int32_t h, float start, float sweep, bool pie) {
   GraphicsPath path;

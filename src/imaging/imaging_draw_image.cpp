@@ -8,6 +8,7 @@
 #include "core/boundary.h"
 #include "core/image_registry.h"
 #include "core/load_pipeline.h"
+#include "imaging/texture_file.h"
 #include "pixel/native_image.h"
 #include "pixel/pixel_changes.h"
 #include "pixel/transparency_keys.h"
@@ -125,14 +126,6 @@ pf::Status DrawCombined(pf::Bitmap& target, const pf::Bitmap& source, const pf::
   return pf::Status::Ok;
 }
 
-// Releases a registry entry when it goes out of scope.
-struct EntryRelease {
-  int32_t id = 0;
-  ~EntryRelease() {
-    if (id != 0) ReleaseImageEntry(id);
-  }
-};
-
 }  // namespace
 
 TessivoStatus cImaging::DrawImage(int32_t nSrcImageID, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
@@ -229,14 +222,9 @@ TessivoStatus cImaging::DrawTexturedLine(int32_t nX1, int32_t nY1, int32_t nX2, 
     TessivoStatus failure = OK;
     pf::Bitmap* target = NativeBitmap(state, failure);
     if (target == nullptr) return state.Set(failure);
-    LoadOptions options;
-    options.codecDisabled = state.disableCodecPlugin;
-    // Read-only documents keep no page files of their own.
-    options.tiffReadOnly = options.gifReadOnly = true;
-    EntryRelease texture;
-    if (TessivoStatus s = LoadImageFile(sTextureFilePath, options, texture.id); s != OK) return state.Set(s);
-    const pf::Bitmap* image = ResolveImage(texture.id);
-    if (image == nullptr) return state.Set(GenericError);
+    TextureFile texture;
+    if (TessivoStatus s = texture.Load(state, sTextureFilePath); s != OK) return state.Set(s);
+    const pf::Bitmap* image = texture.Image();
     pf::GraphicsPath path;
     path.AddLine({double(nX1), double(nY1)}, {double(nX2), double(nY2)});
     pf::Pen pen;

@@ -2,6 +2,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/codec_plugin.h"
@@ -29,11 +30,11 @@ bool EncodeG4WithLibtiff(const uint8_t* rows, int32_t width, int32_t height, int
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
     TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(height));
+    // TIFFWriteScanline may modify its buffer for some codecs; give it a copy of each row.
+    std::vector<uint8_t> line(static_cast<size_t>((width + 7) / 8));
     for (int32_t y = 0; y < height; ++y) {
-      // TIFFWriteScanline may modify its buffer for some codecs; give it a copy.
-      std::vector<uint8_t> line(rows + static_cast<size_t>(y) * static_cast<size_t>(rowBytes),
-                                rows + static_cast<size_t>(y) * static_cast<size_t>(rowBytes) +
-                                    static_cast<size_t>((width + 7) / 8));
+      const uint8_t* row = rows + static_cast<size_t>(y) * static_cast<size_t>(rowBytes);
+      std::copy(row, row + line.size(), line.begin());
       if (TIFFWriteScanline(tif, line.data(), static_cast<uint32_t>(y), 0) < 0) return false;
     }
     if (!TIFFWriteDirectory(tif) || !tiff.Close()) return false;
@@ -59,8 +60,16 @@ bool EncodeG4(const uint8_t* rows, int32_t width, int32_t height, int32_t rowByt
   if (const TvimgplugApi* plugin = CodecPlugin()) {
     // The plug-in takes rows with 0 = black and codes black as black runs; handing it the
     // complement gives the same stream as coding the rows as they stand.
-    std::vector<uint8_t> inverted(static_cast<size_t>(rowBytes) * static_cast<size_t>(height));
-    for (size_t i = 0; i < inverted.size(); ++i) inverted[i] = static_cast<uint8_t>(~rows[i]);
+    // A buffer kept per thread: documents of many pages code one page after another, and a
+    // fresh page-sized buffer each time costs more in page faults than the inversion itself.
+    thread_local std::vector<uint8_t> inverted;
+    const size_t size = static_cast<size_t>(rowBytes) * static_cast<size_t>(height);
+    if (inverted.size() < size) inverted.resize(size);
+    if (inverted.capacity() > 4 * size && inverted.capacity() > (size_t{64} << 20)) {
+      inverted.resize(size);
+      inverted.shrink_to_fit();  // do not keep a huge page's buffer for small ones
+    }
+    for (size_t i = 0; i < size; ++i) inverted[i] = static_cast<uint8_t>(~rows[i]);
     uint8_t* data = nullptr;
     uint32_t length = 0;
     if (plugin->CompressCCITT4(inverted.data(), width, height, rowBytes, &data, &length) == 0 &&

@@ -6,6 +6,10 @@
 
 namespace tessivo::pdf {
 
+// The producer banner: the second header comment, the Info dictionary's /Producer and the
+// XMP packet's pdf:Producer.
+inline constexpr std::string_view kProducer = "Tessivo ActiveX 5.13.07 edition. - https://tessivo.dev";
+
 // `value` rounded to `decimals` places (ties to even), as the shortest text: no trailing zeros,
 // no trailing ".", never "-0" ("595.2", "612", "0.502").
 std::string FormatRounded(double value, int decimals);

@@ -26,6 +26,10 @@ int32_t cPDF::LoadFont(const std::string& face, bool bold, bool italic) {
   if (!pdf::MeasureInstalledFace(face, bold, italic, *record)) return 0;
   const int32_t n = FontCount() + 1;
   const std::string name = "Font" + I(n);
+  // PDF/A documents carry every font program; a face that cannot be embedded is refused
+  // rather than written by name into a document that claims conformance.
+  int16_t program = 0;
+  if (pdfA_ && (program = WriteFontProgram(*record)) == 0) return 0;
 
   const int16_t f = OpenObject(0);
   if (f == 0) return 0;
@@ -47,7 +51,7 @@ int32_t cPDF::LoadFont(const std::string& face, bool bold, bool italic) {
             "\r/AvgWidth " + I(record->averageWidth) + "\r/CapHeight " + I(record->capHeight) + "\r/StemV " +
             I(record->stemWidth) + "\r/ItalicAngle " + I(record->italicAngle) + "\r/Flags " + I(record->flags) +
             "\r/MaxWidth  " + I(max) + "\r/FontBBox [ " + I(x0) + " " + I(-record->descent) + " " + I(x1) + " " +
-            I(record->ascent) + "]\r>>");
+            I(record->ascent) + "]" + (program ? "\r/FontFile2 " + I(program) + " 0 R" : "") + "\r>>");
   CloseObject();
   fonts_.push_back(std::move(record));
   return n;

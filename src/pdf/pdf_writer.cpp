@@ -16,8 +16,7 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr int16_t kMaxObjects = 32767;
-// The producer banner: the second header comment and the Info dictionary's /Producer.
-constexpr std::string_view kProducer = "Tessivo ActiveX 5.13.07 edition. - https://tessivo.dev";
+using pdf::kProducer;
 
 std::string RandomDocumentId() {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -29,18 +28,29 @@ std::string RandomDocumentId() {
   return id;
 }
 
-// "D:YYYYMMDDHHMMSS+hh'mm'" in local time, with the zone's real offset from UTC.
-std::string CreationDate() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+// The zone's real offset from UTC as "+hh" `separator` "mm" (the quote of PDF dates or the
+// colon of XMP dates), so that both carry the same instant.
+std::string ZoneOffset(const std::tm& local, const char* separator, const char* end) {
+  long offset = local.tm_gmtoff / 60;
+  long magnitude = offset < 0 ? -offset : offset;
+  char zone[32];
+  std::snprintf(zone, sizeof zone, "%c%02ld%s%02ld%s", offset < 0 ? '-' : '+', magnitude / 60,
+                separator, magnitude % 60, end);
+  return zone;
+}
+
+// "D:YYYYMMDDHHMMSS+hh'mm'" in local time.
+std::string PdfDate(const std::tm& local) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", &local);
-  long offset = local.tm_gmtoff / 60;
-  char zone[32];
-  std::snprintf(zone, sizeof zone, "%c%02ld'%02ld'", offset < 0 ? '-' : '+',
-                (offset < 0 ? -offset : offset) / 60, (offset < 0 ? -offset : offset) % 60);
-  return std::string("D:") + stamp + zone;
+  return std::string("D:") + stamp + ZoneOffset(local, "'", "'");
+}
+
+// "YYYY-MM-DDTHH:MM:SS+hh:mm", the same instant for the XMP packet.
+std::string XmpDate(const std::tm& local) {
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
+  return stamp + ZoneOffset(local, ":", "");
 }
 
 }  // namespace
@@ -105,10 +115,18 @@ bool cPDF::NewPdf(const std::string& path, const std::string& title, const std::
 void cPDF::InitPdfFile() {
   if (!file_.IsOpen() || headerDone_) return;
   headerDone_ = true;
-  Emit(encryption_ == 2 ? "%PDF-1.4\r%" : "%PDF-1.3\r%");
+  if (IsEncrypted()) pdfA_ = false;
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  if (pdfA_) {
+    Emit("%PDF-1.4\r%\xE2\xE3\xCF\xD3");
+  } else {
+    Emit(encryption_ == 2 ? "%PDF-1.4\r%" : "%PDF-1.3\r%");
+    Emit(kProducer);
+  }
   if (IsEncrypted())
     security_ = pdf::ComputeSecurity(encryption_, userPassword_, ownerPassword_, rights_, documentId1_);
-  Emit(kProducer);
   Emit(kCrLf);
 
   objectCount_ = 0;
@@ -122,17 +140,19 @@ void cPDF::InitPdfFile() {
   std::string info = "<</Title(" + value(title_) + ")/Author(" + value(author_) + ")/Creator(" +
                      value(creator_) + ")/Producer(" + value(kProducer) + ")/Subject(" +
                      value(subject_) + ")/Keywords(" + value(keywords_) + ")/CreationDate(" +
-                     value(CreationDate()) + ")>>";
+                     value(PdfDate(local)) + ")>>";
   WriteLine(info);
   CloseObject();
   OpenObject(0);
   WriteLine(
       "<</PageMode/UseNone/ViewerPreferences<</HideWindowUI false/DisplayDocTitle true"
-      "/HideToolbar false>>/Pages 3 0 R/PageLayout/OneColumn/Type/Catalog>>");
+      "/HideToolbar false>>" + std::string(pdfA_ || !xmp_.empty() ? "/Metadata 5 0 R" : "") +
+      "/Pages 3 0 R/PageLayout/OneColumn/Type/Catalog" + (pdfA_ ? "/OutputIntents 6 0 R" : "") + ">>");
   CloseObject();
   // Objects 3 (page tree) and 4 (shared resources) are written at close.
   objectCount_ = 4;
   xref_.resize(4, 0);
+  WriteMetadataObjects(XmpDate(local));
   if (IsEncrypted()) {
     encryptObject_ = OpenObject(0);
     WriteLine("<< /Filter /Standard \r/O (" + pdf::EscapeText(security_.owner) + ")\r/U (" +
@@ -150,6 +170,7 @@ std::string cPDF::Encrypted(int16_t number, std::string_view data) const {
 int16_t cPDF::BeginPage() {
   if (!file_.IsOpen()) return 0;
   EnsureHeader();
+  EndObject();
   if (pageOpen_) EndPage();
   if (pageCount_ == kMaxObjects) {
     file_.MarkFailed();
@@ -168,6 +189,7 @@ int16_t cPDF::BeginPage() {
 }
 
 void cPDF::EndPage() {
+  EndObject();
   if (!pageOpen_) return;
   pageOpen_ = false;
   int16_t page = OpenObject(0);
@@ -240,6 +262,7 @@ bool cPDF::ClosePdfFile() {
     const std::string id = pdf::HexOfString(documentId1_);
     trailer += "/Encrypt " + std::to_string(encryptObject_) + " 0 R /ID [<" + id + "><" + id + ">]";
   }
+  if (pdfA_) trailer += "/ID[<" + documentId1_ + "><" + documentId2_ + ">]";
   WriteLine(trailer + ">>");
   WriteLine("startxref");
   WriteLine(std::to_string(xrefOffset));
@@ -249,6 +272,8 @@ bool cPDF::ClosePdfFile() {
 
 int16_t cPDF::OpenObject(int16_t number) {
   if (!file_.IsOpen()) return 0;
+  // Objects never nest: another object ends the open form's stream first.
+  EndObject();
   if (number <= 0) {
     if (objectCount_ >= kMaxObjects) {
       // Object numbers are 16-bit: the document cannot hold another object.
@@ -275,9 +300,10 @@ void cPDF::WriteLine(std::string_view bytes) {
 void cPDF::WriteBytesLine(std::string_view bytes) { WriteLine(bytes); }
 
 void cPDF::AppendContent(std::string_view line) {
-  if (!pageOpen_) return;
-  content_ += line;
-  content_ += kCrLf;
+  std::string* target = IsFormOpen() ? &formContent_ : pageOpen_ ? &content_ : nullptr;
+  if (!target) return;
+  *target += line;
+  *target += kCrLf;
 }
 
 bool cPDF::CompressBytes(std::string_view source, int32_t level, std::string& out) {

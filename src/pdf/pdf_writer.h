@@ -50,6 +50,16 @@ class cPDF {
   void SetCompressData(bool value) { compressData_ = value; }
   int32_t CompressLevel() const { return compressLevel_; }
   void SetCompressLevel(int32_t level);  // outside 0..9: ignored
+  // PDF/A-1b (XMP metadata, sRGB output intent, embedded fonts) and a caller's own XMP
+  // packet; both shape the header and take effect only before it is written. Encryption
+  // switches PDF/A off.
+  void SetPdfA(bool on) {
+    if (!headerDone_) pdfA_ = on;
+  }
+  void SetXmp(std::string packet) {
+    if (!headerDone_) xmp_ = std::move(packet);
+  }
+  bool IsPdfA() const { return pdfA_; }
   int32_t JpegQuality() const { return jpegQuality_; }
   void SetJpegQuality(int32_t quality);  // outside 0..100: ignored
 
@@ -110,6 +120,19 @@ class cPDF {
                          const std::string& palette, int32_t width, int32_t height,
                          int32_t bitsPerPixel, int32_t rowBytes, int32_t mode);
 
+  // --- Form XObjects ---------------------------------------------------------------------
+  // A reusable piece of drawing: every drawing call between StartObject and EndObject goes
+  // into the form named `name` (its box the paper less the margin) instead of the page, and
+  // DrawObject places the form on the open page. Returns the form's object number, 0 when no
+  // file is open or the name is empty, not a plain PDF name, or already used. Starting a form
+  // ends one that is still open; so do pages, images and fonts, which are separate objects.
+  int16_t StartObject(const std::string& name, int32_t flags = 0);
+  void EndObject();
+  // Appends "/name Do" for a form that was started; other names are ignored.
+  void DrawObject(const std::string& name);
+  int32_t FormCount() const { return static_cast<int32_t>(forms_.size()); }
+  bool IsFormOpen() const { return formObject_ != 0; }
+
   // --- Fonts and text (font IDs are 1-based) ---------------------------------------------
   // Loads an installed face as a TrueType font with WinAnsi encoding, measured at an em of
   // 1000. Faces are compared upper-cased without blanks; Arial, Times New Roman and Courier
@@ -162,9 +185,15 @@ class cPDF {
     if (!headerDone_) InitPdfFile();
   }
   void EnsurePage() {
-    if (!pageOpen_) BeginPage();
+    if (!pageOpen_ && !IsFormOpen()) BeginPage();
   }
   int32_t AddJpegFile(const std::string& path);
+  // Objects 5 to 7: the XMP stream, and for PDF/A the output intent and its sRGB profile.
+  void WriteMetadataObjects(const std::string& xmpDate);
+  // The PDF/A packet: the template with the document's values.
+  std::string PdfAPacket(const std::string& xmpDate) const;
+  // The font program of `font` as a /FontFile2 stream; 0 when it cannot be embedded.
+  int16_t WriteFontProgram(const pdf::FontRecord& font);
   // `data` encrypted with the key of object `number` when the document is encrypted.
   std::string Encrypted(int16_t number, std::string_view data) const;
   bool IsEncrypted() const { return encryption_ != 0; }
@@ -186,11 +215,21 @@ class cPDF {
   std::vector<ImageRecord> images_;
   std::string documentId1_, documentId2_;
   std::vector<uint64_t> xref_;  // byte offset of object n at index n - 1
-  std::string title_, author_, subject_, keywords_, creator_;
+  std::string title_, author_, subject_, keywords_, creator_;  // Windows-1252
+  bool pdfA_ = false;
+  std::string xmp_;
   int32_t encryption_ = 0, rights_ = -1;
   std::string userPassword_, ownerPassword_;
   pdf::SecurityValues security_;
   int16_t encryptObject_ = 0;
+
+  struct FormRecord {
+    std::string name;
+    int32_t flags;
+  };
+  std::vector<FormRecord> forms_;
+  int16_t formObject_ = 0;   // the open form's object, 0 when none is open
+  std::string formContent_;  // its drawing, written (and encrypted) by EndObject
 
   // Text state of the open page (reset by BeginPage).
   float charSpacing_ = 0, wordSpacing_ = 0, horizontalScaling_ = 100;

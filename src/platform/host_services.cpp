@@ -15,6 +15,8 @@ std::optional<std::string> HostServices::OpenFileDialog(const std::string&, cons
 
 bool HostServices::ProcessPendingEvents(int64_t, int64_t) { return true; }
 
+bool HostServices::PrintDialog(PrintDialogSettings&) { return false; }
+
 namespace {
 std::mutex g_hostMutex;
 std::shared_ptr<HostServices>& Installed() {

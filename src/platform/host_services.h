@@ -6,10 +6,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessivo::platform {
 
 enum class MessageIcon { None, Information, Warning, Critical };
+
+// What the print dialog shows and what the user chose, in the platform's device-mode codes.
+// The page fields are 0 when the image has a single page.
+struct PrintDialogSettings {
+  std::vector<std::string> printers;
+  std::string printer;
+  int32_t copies = 1, orientation = 1, paperSize = 0, duplex = 1, colorMode = 2, quality = 0,
+          paperBin = 0;
+  int32_t fromPage = 0, toPage = 0, minPage = 0, maxPage = 0;
+};
 
 class HostServices {
  public:
@@ -23,6 +34,9 @@ class HostServices {
   // (and show progress). `total` is -1 when unknown. Returning false cancels the read. The
   // default lets the read go on.
   virtual bool ProcessPendingEvents(int64_t received, int64_t total);
+  // The print dialog: true when the user confirmed `settings` (which it may change). The
+  // default reports "cancelled".
+  virtual bool PrintDialog(PrintDialogSettings& settings);
 };
 
 // The installed services (the headless default until a host installs its own).

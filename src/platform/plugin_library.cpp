@@ -1,6 +1,7 @@
 #include "platform/plugin_library.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <string_view>
@@ -22,9 +23,14 @@ std::string FolderOf(const std::string& path) {
 std::string PluginDirectory() {
   if (const char* dir = std::getenv("TESSIVO_PLUGIN_DIR"); dir && *dir) return dir;
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&PluginDirectory), &info) && info.dli_fname)
-    return FolderOf(info.dli_fname);
-  return ".";
+  if (!dladdr(reinterpret_cast<void*>(&PluginDirectory), &info) || !info.dli_fname) return ".";
+  std::string libraryFolder = FolderOf(info.dli_fname);
+  // An installed libtessivo (PREFIX/lib) keeps its plug-ins in PREFIX/lib/tessivo/plugins; in
+  // the build tree they lie beside the library.
+  std::string installed = libraryFolder + "/tessivo/plugins";
+  struct stat folder {};
+  if (stat(installed.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return installed;
+  return libraryFolder;
 }
 
 std::string PluginPath(const std::string& baseName) {

@@ -29,7 +29,13 @@ class ScriptedHost : public platform::HostServices {
   bool ProcessPendingEvents(int64_t received, int64_t total) override {
     return pump ? pump(received, total) : true;
   }
+  bool PrintDialog(platform::PrintDialogSettings& settings) override {
+    dialogShown = settings;
+    return printDialog ? printDialog(settings) : false;
+  }
   std::vector<Message> messages;
+  std::optional<platform::PrintDialogSettings> dialogShown;  // what the print dialog was shown
+  std::function<bool(platform::PrintDialogSettings&)> printDialog;  // none: cancelled
   std::optional<std::string> dialogAnswer;
   std::function<bool(int64_t received, int64_t total)> pump;  // the event pump of transfers
 };

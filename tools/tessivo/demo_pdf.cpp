@@ -8,7 +8,7 @@
 
 namespace tessivo::cli {
 
-bool WriteDemoPdf(const std::string& path) {
+bool WriteDemoPdf(const std::string& path, bool archival) {
   std::remove(path.c_str());  // the writer never replaces a file
   // A small generated picture: a colour gradient.
   std::unique_ptr<platform::Bitmap> picture;
@@ -24,6 +24,7 @@ bool WriteDemoPdf(const std::string& path) {
   if (!writer.NewPdf(path, "Tessivo demonstration", "Tessivo", "tessivo demo", "demo, pdf",
                      "An image, text and shapes"))
     return false;
+  writer.SetPdfA(archival);
   const int32_t image = writer.PdfAddBitmap(*picture);
   const int32_t regular = writer.LoadFont("Arial");
   const int32_t bold = writer.LoadFont("Times New Roman", true, false);

@@ -5,7 +5,8 @@
 
 namespace tessivo::cli {
 
-// Writes the page to `path`, replacing an earlier demonstration file. False on failure.
-bool WriteDemoPdf(const std::string& path);
+// Writes the page to `path`, replacing an earlier demonstration file; `archival`: as a
+// PDF/A-1b document (XMP metadata, sRGB output intent, embedded fonts). False on failure.
+bool WriteDemoPdf(const std::string& path, bool archival = false);
 
 }  // namespace tessivo::cli

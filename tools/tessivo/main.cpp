@@ -107,8 +107,14 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   runner.RunScript(script, "demo.tvs");
   // The PDF writer's page, written directly until the PDF operations are methods.
   const std::string pdfPath = (std::filesystem::path(outdir) / "writer-sample.pdf").string();
-  const bool pdfWritten = WriteDemoPdf(pdfPath);
-  out << (pdfWritten ? "PDF writer: wrote " : "PDF writer: FAILED to write ") << pdfPath << "\n";
+  const std::string archivalPath = (std::filesystem::path(outdir) / "writer-archival.pdf").string();
+  bool pdfWritten = true;
+  for (const auto& [path, archival] : {std::pair{pdfPath, false}, std::pair{archivalPath, true}}) {
+    const bool written = WriteDemoPdf(path, archival);
+    out << (written ? "PDF writer: wrote " : "PDF writer: FAILED to write ") << path
+        << (archival ? " (PDF/A-1b)" : "") << "\n";
+    pdfWritten = pdfWritten && written;
+  }
   out.flush();
   if (!options.json) std::cout << "(transcript written to " << transcriptPath << ")\n";
   if (!pdfWritten && runner.Result() == ExitSuccess) return ExitCallFailed;

@@ -4,6 +4,7 @@
 // depths) goes through its RGBA interface. Pages are the frames of the page dimension.
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/codecs/decoders.h"
@@ -398,8 +399,12 @@ uint32_t ColorSpaceOf(const PageInfo& p) {
 
 // The page's property items: Exiv2 reads IFD0, so a later page is read from a copy of the
 // file whose header points at that page's directory.
+// Exiv2 reads the first directory a TIFF header points to, so the properties of a later page
+// are read from a copy of the file whose header points to that page. The copy is `patched`,
+// made once and kept by the caller, so that walking a document's pages costs the file's size
+// once instead of once per page.
 void ReadPageProperties(const EncodedBytes& file, uint64_t directoryOffset, uint32_t page,
-                        Bitmap& image) {
+                        Bitmap& image, std::vector<uint8_t>& patched) {
   const uint8_t* bytes = file.data();
   if (page == 0 || file.size() < 8 || bytes[2] + bytes[3] * 256 == 43 ||
       bytes[3] + bytes[2] * 256 == 43) {  // BigTIFF has no classic header to redirect
@@ -407,7 +412,8 @@ void ReadPageProperties(const EncodedBytes& file, uint64_t directoryOffset, uint
     return;
   }
   if (directoryOffset > 0xFFFFFFFFu) return;
-  std::vector<uint8_t> copy(bytes, bytes + file.size());
+  if (patched.size() != file.size()) patched.assign(bytes, bytes + file.size());
+  std::vector<uint8_t>& copy = patched;
   uint32_t offset = static_cast<uint32_t>(directoryOffset);
   bool little = copy[0] == 'I';
   for (int i = 0; i < 4; ++i) {
@@ -416,7 +422,8 @@ void ReadPageProperties(const EncodedBytes& file, uint64_t directoryOffset, uint
   ReadTiffFileProperties(copy.data(), copy.size(), image);
 }
 
-Status DecodePage(const SharedBytes& data, uint32_t page, bool icm, std::unique_ptr<Bitmap>& out) {
+Status DecodePage(const SharedBytes& data, uint32_t page, bool icm, std::vector<uint8_t>& patched,
+                  std::unique_ptr<Bitmap>& out) {
   out.reset();
   TiffHandle handle = TiffHandle::OpenMemory(data->data(), data->size(), TiffAllocationLimit());
   if (!handle) return Status::UnknownImageFormat;
@@ -456,7 +463,7 @@ Status DecodePage(const SharedBytes& data, uint32_t page, bool icm, std::unique_
   }
   if (s != Status::Ok) return s;
   ApplyTiffResolution(tif, *image);
-  ReadPageProperties(*data, TIFFCurrentDirOffset(tif), page, *image);
+  ReadPageProperties(*data, TIFFCurrentDirOffset(tif), page, *image, patched);
   if (!icc.empty()) {
     image->RemoveProperty(kPropertyTagICCProfile);  // set once, from libtiff's reading
     AddProperty(*image, kPropertyTagICCProfile, PropertyTagTypeUndefined, icc.data(), icc.size());
@@ -479,7 +486,9 @@ class TiffFrames final : public FrameSource {
   Status DecodeFrame(FrameDimension dimension, uint32_t index, Bitmap& into) override {
     if (index >= FrameCount(dimension)) return Status::InvalidParameter;
     std::unique_ptr<Bitmap> page;
-    Status s = DecodePage(data_, dimension == FrameDimension::Page ? index : 0, icm_, page);
+    // Bitmaps cloned from one another share this source, possibly across threads.
+    std::lock_guard<std::mutex> lock(mutex_);
+    Status s = DecodePage(data_, dimension == FrameDimension::Page ? index : 0, icm_, patched_, page);
     if (s != Status::Ok) return s;
     into.TakeContentFrom(*page);
     return Status::Ok;
@@ -489,6 +498,8 @@ class TiffFrames final : public FrameSource {
   SharedBytes data_;
   bool icm_;
   uint32_t pages_;
+  std::mutex mutex_;
+  std::vector<uint8_t> patched_;  // see ReadPageProperties
 };
 
 }  // namespace
@@ -501,7 +512,8 @@ Status DecodeTiff(const SharedBytes& data, bool icm, std::unique_ptr<Bitmap>& ou
     if (!handle) return Status::UnknownImageFormat;
     pages = TIFFNumberOfDirectories(handle.get());
   }
-  Status s = DecodePage(data, 0, icm, out);
+  std::vector<uint8_t> unused;  // the first page needs no patched copy
+  Status s = DecodePage(data, 0, icm, unused, out);
   if (s != Status::Ok) return s;
   if (pages > 1) out->SetFrameSource(std::make_shared<TiffFrames>(data, icm, pages));
   return Status::Ok;

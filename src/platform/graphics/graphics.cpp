@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/cairo_status.h"
+#include "platform/graphics/linear_gradient.h"
 #include "platform/graphics/pattern_source.h"
 #include "platform/palette_mapper.h"
 #include "platform/pixel_rows.h"
@@ -20,6 +21,8 @@ struct Graphics::Job {
   Pen pen;
   uint32_t argb = 0;
   const EllipseGradientBrush* ellipse = nullptr;
+  const LinearGradient* fillGradient = nullptr;
+  bool text = false;  // anti-aliased by the text rendering hint, not the smoothing mode
   const PatternSource* pattern = nullptr;  // paints instead of the colour
   const GraphicsPath* clipPath = nullptr;  // world polygon the draw stays inside
 };
@@ -145,6 +148,12 @@ Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode) {
   return Status::Ok;
 }
 
+Status Graphics::SetTextRenderingHint(TextRenderingHint hint) {
+  if (static_cast<int32_t>(hint) < 0 || static_cast<int32_t>(hint) > 5) return Status::InvalidParameter;
+  textHint_ = hint;
+  return Status::Ok;
+}
+
 Status Graphics::SetTransform(const Matrix& m) {
   if (!m.Invertible()) return Status::InvalidParameter;
   transform_ = m;
@@ -197,6 +206,41 @@ Status Graphics::FillPath(const SolidBrush& brush, const GraphicsPath& path) {
   return Render(job);
 }
 
+namespace {
+
+bool ValidGradient(const LinearGradient& g) {
+  return Finite(g.from) && Finite(g.to) && (g.from.x != g.to.x || g.from.y != g.to.y);
+}
+
+}  // namespace
+
+Status Graphics::FillPath(const LinearGradientBrush& brush, const GraphicsPath& path) {
+  if (!ValidGradient(brush.gradient)) return Status::InvalidParameter;
+  Job job;
+  job.path = &path;
+  job.fillGradient = &brush.gradient;
+  return Render(job);
+}
+
+Status Graphics::DrawString(const TextLayout& text, const SolidBrush& brush) {
+  const GraphicsPath path = text.Outline();
+  Job job;
+  job.path = &path;
+  job.argb = brush.argb;
+  job.text = true;
+  return Render(job);
+}
+
+Status Graphics::DrawString(const TextLayout& text, const LinearGradientBrush& brush) {
+  if (!ValidGradient(brush.gradient)) return Status::InvalidParameter;
+  const GraphicsPath path = text.Outline();
+  Job job;
+  job.path = &path;
+  job.fillGradient = &brush.gradient;
+  job.text = true;
+  return Render(job);
+}
+
 Status Graphics::FillPath(const EllipseGradientBrush& brush, const GraphicsPath& path) {
   if (!std::isfinite(brush.left) || !std::isfinite(brush.top) || !std::isfinite(brush.width) ||
       !std::isfinite(brush.height) || !Finite(brush.centre) || !std::isfinite(brush.focusScale))
@@ -208,7 +252,7 @@ Status Graphics::FillPath(const EllipseGradientBrush& brush, const GraphicsPath&
 }
 
 Status Graphics::RenderPattern(const GraphicsPath& path, const PatternSource& source, const Pen* pen,
-                               const GraphicsPath* clip) {
+                               const GraphicsPath* clip, bool text) {
   if (clip != nullptr) {
     bool finite = true;
     clip->ForEachPoint([&](PointF p) { finite = finite && Finite(p); });
@@ -218,6 +262,7 @@ Status Graphics::RenderPattern(const GraphicsPath& path, const PatternSource& so
   job.path = &path;
   job.pattern = &source;
   job.clipPath = clip;
+  job.text = text;
   if (pen != nullptr) {
     if (!std::isfinite(pen->width)) return Status::InvalidParameter;
     job.stroke = true;
@@ -335,7 +380,9 @@ Status Graphics::Render(const Job& job) {
     mapper = std::make_unique<NearestPaletteMapper>(entries, PaletteCapacity(format));
   }
 
-  const bool antiAlias = smoothing_ == SmoothingMode::AntiAlias || smoothing_ == SmoothingMode::HighQuality;
+  const bool antiAlias = job.text ? textHint_ != TextRenderingHint::SingleBitPerPixel &&
+                                        textHint_ != TextRenderingHint::SingleBitPerPixelGridFit
+                                  : smoothing_ == SmoothingMode::AntiAlias || smoothing_ == SmoothingMode::HighQuality;
   const bool halfOffset = pixelOffset_ == PixelOffsetMode::Half || pixelOffset_ == PixelOffsetMode::HighQuality;
   const double offset = (halfOffset ? 0.0 : 0.5) - (antiAlias ? 0.0 : kEdgeNudge);
   const bool opaqueGroup = job.stroke && (job.pen.startCap == LineCap::ArrowAnchor || job.pen.endCap == LineCap::ArrowAnchor) &&
@@ -389,13 +436,9 @@ Status Graphics::Render(const Job& job) {
         cairo_set_source_surface(cr.c, gradientTile.s, 0, 0);
         cairo_set_matrix(cr.c, &cm);
       }
-      if (job.stroke && job.pen.gradient) {
-        const LinearGradient& lg = *job.pen.gradient;
-        cairo_pattern_t* pattern = cairo_pattern_create_linear(lg.from.x, lg.from.y, lg.to.x, lg.to.y);
-        for (auto [at, argb] : {std::pair{0.0, lg.fromArgb}, std::pair{1.0, lg.toArgb}})
-          cairo_pattern_add_color_stop_rgba(pattern, at, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0,
-                                            (argb & 0xFF) / 255.0, (argb >> 24) / 255.0);
-        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+      const LinearGradient* gradient = job.stroke && job.pen.gradient ? &*job.pen.gradient : job.fillGradient;
+      if (gradient != nullptr) {
+        cairo_pattern_t* pattern = CreateLinearGradientPattern(*gradient);
         cairo_set_source(cr.c, pattern);
         cairo_pattern_destroy(pattern);
       }

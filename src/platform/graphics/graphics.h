@@ -24,6 +24,7 @@
 #include "platform/bitmap.h"
 #include "platform/graphics/graphics_path.h"
 #include "platform/graphics/matrix.h"
+#include "platform/graphics/text_layout.h"
 #include "platform/status.h"
 
 namespace tessivo::platform {
@@ -57,6 +58,21 @@ struct Pen {
 
 struct SolidBrush {
   uint32_t argb = 0xFF000000u;
+};
+
+// Fills with a linear gradient (linear_gradient.h builds the common ones).
+struct LinearGradientBrush {
+  LinearGradient gradient;
+};
+
+// How strings are rasterised: the single-bit hints draw aliased, the others anti-aliased.
+enum class TextRenderingHint : int32_t {
+  SystemDefault = 0,
+  SingleBitPerPixelGridFit = 1,
+  SingleBitPerPixel = 2,
+  AntiAliasGridFit = 3,
+  AntiAlias = 4,
+  ClearTypeGridFit = 5,
 };
 
 // The gradient of an ellipse's path (world coordinates): along every ray from `centre`, the
@@ -94,22 +110,33 @@ class Graphics {
   void IntersectClip(const Rect& device);
   void ResetClip() { clip_.reset(); }
 
+  Status SetTextRenderingHint(TextRenderingHint hint);
+  TextRenderingHint GetTextRenderingHint() const { return textHint_; }
+
   Status DrawPath(const Pen& pen, const GraphicsPath& path);
   Status FillPath(const SolidBrush& brush, const GraphicsPath& path);
   Status FillPath(const EllipseGradientBrush& brush, const GraphicsPath& path);
+  Status FillPath(const LinearGradientBrush& brush, const GraphicsPath& path);
+
+  // Strings laid out by TextLayout, filled with the brush under the text rendering hint.
+  Status DrawString(const TextLayout& text, const SolidBrush& brush);
+  Status DrawString(const TextLayout& text, const LinearGradientBrush& brush);
 
   // Images and textures (graphics_image.cpp, texture_brush.cpp; rules in their headers).
   Status DrawImage(const Bitmap& image, const Rect& sourceArea, const DestinationPoints& dest,
                    const ImageDrawOptions& options);
   Status FillPath(const TextureBrush& brush, const GraphicsPath& path);
   Status DrawPath(const Pen& pen, const TextureBrush& brush, const GraphicsPath& path);
+  // A string painted with a texture, under the text rendering hint.
+  Status DrawString(const TextLayout& text, const TextureBrush& brush);
 
  private:
   struct Job;
   Status Render(const Job& job);
-  // Fills (pen null) or strokes `path` with `source`, optionally inside the world polygon `clip`.
+  // Fills (pen null) or strokes `path` with `source`, optionally inside the world polygon `clip`;
+  // `text` anti-aliases by the text rendering hint instead of the smoothing mode.
   Status RenderPattern(const GraphicsPath& path, const PatternSource& source, const Pen* pen,
-                       const GraphicsPath* clip);
+                       const GraphicsPath* clip, bool text = false);
   // Image pixel coordinates (pixel k spans [k, k+1)) of world coordinates.
   Matrix WorldToImage() const;
   Matrix ImageToTexture() const;  // texture_brush.cpp
@@ -117,6 +144,7 @@ class Graphics {
   Bitmap& target_;
   SmoothingMode smoothing_ = SmoothingMode::Default;
   PixelOffsetMode pixelOffset_ = PixelOffsetMode::Default;
+  TextRenderingHint textHint_ = TextRenderingHint::SystemDefault;
   Matrix transform_;
   std::optional<Rect> clip_;
 };

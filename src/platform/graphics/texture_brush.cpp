@@ -2,6 +2,7 @@
 
 #include "platform/graphics/graphics.h"
 #include "platform/graphics/pattern_source.h"
+#include "platform/graphics/text_layout.h"
 
 namespace tessivo::platform {
 namespace {
@@ -44,6 +45,13 @@ Status Graphics::DrawPath(const Pen& pen, const TextureBrush& brush, const Graph
   PatternSource source;
   if (Status s = LoadTexture(brush, ImageToTexture(), source); s != Status::Ok) return s;
   return RenderPattern(path, source, &pen, nullptr);
+}
+
+Status Graphics::DrawString(const TextLayout& text, const TextureBrush& brush) {
+  if (!transform_.Invertible()) return Status::InvalidParameter;
+  PatternSource source;
+  if (Status s = LoadTexture(brush, ImageToTexture(), source); s != Status::Ok) return s;
+  return RenderPattern(text.Outline(), source, nullptr, nullptr, true);
 }
 
 }  // namespace tessivo::platform

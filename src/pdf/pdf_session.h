@@ -1,0 +1,58 @@
+// The PDF state of one cImaging: the document built call by call, the caller's measurement
+// unit and the writer settings every new document starts with.
+#pragma once
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+#include "core/imaging_state.h"
+#include "pdf/pdf_writer.h"
+
+namespace tessivo {
+
+struct PdfSession {
+  std::unique_ptr<cPDF> writer;  // the open document, or none
+  int32_t handle = 0;            // non-zero while a document is open
+  // What the document really holds, so colours and widths are sent only when they change.
+  int32_t textColor = 0, fillSent = 0, strokeSent = 0;
+  float lineWidthSent = 0;
+  int32_t unit = 0;  // 0 points, 1 millimetres, 2 centimetres, 3 inches
+  int32_t compressLevel = 9, jpegQuality = 75;
+
+  cPDF* Open() const { return handle != 0 ? writer.get() : nullptr; }
+
+  // Points per unit of the current measurement unit.
+  double PointsPerUnit() const {
+    switch (unit) {
+      case 1: return 72.0 / 25.4;
+      case 2: return 72.0 / 2.54;
+      case 3: return 72.0;
+      default: return 1.0;
+    }
+  }
+  float ToPoints(float value) const { return static_cast<float>(value * PointsPerUnit()); }
+  float FromPoints(float points) const { return static_cast<float>(points / PointsPerUnit()); }
+  // A pixel count at `dpi` in the current unit; no resolution gives 0.
+  float FromPixels(int32_t pixels, int32_t dpi) const {
+    if (dpi <= 0) return 0;
+    return FromPoints(static_cast<float>(pixels * 72.0 / dpi));
+  }
+};
+
+// A writer with the instance's settings: paper 0, orientation 0, quality and level.
+inline std::unique_ptr<cPDF> NewWriter(const PdfSession& session) {
+  auto writer = std::make_unique<cPDF>();
+  writer->SetPaperSize(0);
+  writer->SetOrientation(0);
+  writer->SetJpegQuality(session.jpegQuality);
+  writer->SetCompressLevel(session.compressLevel);
+  return writer;
+}
+
+// The instance's session, made on first use.
+inline PdfSession& SessionOf(ImagingState& state) {
+  if (!state.pdf) state.pdf = std::make_shared<PdfSession>();
+  return *state.pdf;
+}
+
+}  // namespace tessivo

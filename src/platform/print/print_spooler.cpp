@@ -1,0 +1,241 @@
+#include "platform/print/print_spooler.h"
+
+#include <cups/cups.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tessivo::platform {
+namespace {
+
+// The spooler's destination list for one call.
+class Destinations {
+ public:
+  Destinations() { count_ = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_); }
+  ~Destinations() { cupsFreeDests(count_, dests_); }
+  Destinations(const Destinations&) = delete;
+  Destinations& operator=(const Destinations&) = delete;
+
+  int count() const { return count_; }
+  cups_dest_t* at(int i) const { return dests_ + i; }
+  cups_dest_t* find(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    return cupsGetDest(name.c_str(), nullptr, count_, dests_);
+  }
+
+ private:
+  cups_dest_t* dests_ = nullptr;
+  int count_ = 0;
+};
+
+// The supported and default attributes of one destination.
+class DestInfo {
+ public:
+  explicit DestInfo(cups_dest_t* dest) : dest_(dest) {
+    if (dest_) info_ = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest_);
+  }
+  ~DestInfo() {
+    if (info_) cupsFreeDestInfo(info_);
+  }
+  DestInfo(const DestInfo&) = delete;
+  DestInfo& operator=(const DestInfo&) = delete;
+  explicit operator bool() const { return info_ != nullptr; }
+  cups_dinfo_t* get() const { return info_; }
+
+ private:
+  cups_dest_t* dest_;
+  cups_dinfo_t* info_ = nullptr;
+};
+
+PrintMedia ToMedia(const cups_size_t& size) {
+  PrintMedia m;
+  m.name = size.media;
+  m.widthMm = size.width / 100.0;
+  m.lengthMm = size.length / 100.0;
+  m.leftMm = size.left / 100.0;
+  m.rightMm = size.right / 100.0;
+  m.topMm = size.top / 100.0;
+  m.bottomMm = size.bottom / 100.0;
+  return m;
+}
+
+std::string Option(const cups_dest_t* dest, const char* name) {
+  const char* v = cupsGetOption(name, dest->num_options, dest->options);
+  return v ? v : "";
+}
+
+PrinterCondition ConditionOf(const cups_dest_t* dest) {
+  PrinterCondition c;
+  c.found = true;
+  const std::string state = Option(dest, "printer-state");
+  c.state = state.empty() ? 0 : std::atoi(state.c_str());
+  c.reasons = Option(dest, "printer-state-reasons");
+  c.acceptingJobs = Option(dest, "printer-is-accepting-jobs") != "false";
+  return c;
+}
+
+// Stopped, refusing jobs, or a reason of error severity: a job sent now would not print.
+bool IsPrinting(const PrinterCondition& c) {
+  if (!c.acceptingJobs || c.state == IPP_PSTATE_STOPPED) return false;
+  size_t start = 0;
+  while (start <= c.reasons.size()) {
+    size_t end = c.reasons.find(',', start);
+    if (end == std::string::npos) end = c.reasons.size();
+    const std::string reason = c.reasons.substr(start, end - start);
+    if (reason.size() > 6 && reason.compare(reason.size() - 6, 6, "-error") == 0) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+int Hundredths(double mm) { return static_cast<int>(std::lround(mm * 100.0)); }
+
+}  // namespace
+
+std::vector<PrintDestination> ListPrintDestinations() {
+  Destinations dests;
+  std::vector<PrintDestination> out;
+  for (int i = 0; i < dests.count(); ++i) {
+    const cups_dest_t* d = dests.at(i);
+    if (d->instance) continue;  // instances are option sets of a queue, not printers
+    out.push_back({d->name, d->is_default != 0});
+  }
+  return out;
+}
+
+std::optional<PrintMedia> DestinationMedia(const std::string& destination, const std::string& mediaName) {
+  Destinations dests;
+  cups_dest_t* dest = dests.find(destination);
+  DestInfo info(dest);
+  if (!info) return std::nullopt;
+  cups_size_t size{};
+  const int ok = mediaName.empty()
+                     ? cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size)
+                     : cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info.get(), mediaName.c_str(),
+                                              CUPS_MEDIA_FLAGS_DEFAULT, &size);
+  if (!ok) return std::nullopt;
+  return ToMedia(size);
+}
+
+std::optional<PrintMedia> DestinationMediaBySize(const std::string& destination, double widthMm,
+                                                 double lengthMm) {
+  if (!(widthMm > 0) || !(lengthMm > 0) || widthMm > 1e5 || lengthMm > 1e5) return std::nullopt;
+  Destinations dests;
+  cups_dest_t* dest = dests.find(destination);
+  DestInfo info(dest);
+  if (!info) return std::nullopt;
+  cups_size_t size{};
+  if (!cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info.get(), Hundredths(widthMm), Hundredths(lengthMm),
+                              CUPS_MEDIA_FLAGS_DEFAULT, &size))
+    return std::nullopt;
+  PrintMedia m = ToMedia(size);
+  if (std::fabs(m.widthMm - widthMm) > 0.5 || std::fabs(m.lengthMm - lengthMm) > 0.5) return std::nullopt;
+  return m;
+}
+
+PrintDefaults DestinationDefaults(const std::string& destination) {
+  PrintDefaults out;
+  Destinations dests;
+  cups_dest_t* dest = dests.find(destination);
+  DestInfo info(dest);
+  if (!info) return out;
+  auto text = [&](const char* option) -> std::string {
+    ipp_attribute_t* a = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info.get(), option);
+    const char* v = a ? ippGetString(a, 0, nullptr) : nullptr;
+    return v ? v : "";
+  };
+  out.colorMode = text("print-color-mode");
+  out.sides = text("sides");
+  out.mediaSource = text("media-source");
+  if (ipp_attribute_t* a = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info.get(), "print-quality"))
+    out.quality = ippGetInteger(a, 0);
+  return out;
+}
+
+bool DestinationSupports(const std::string& destination, const std::string& option, const std::string& value) {
+  Destinations dests;
+  cups_dest_t* dest = dests.find(destination);
+  DestInfo info(dest);
+  if (!info) return false;
+  return cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest, info.get(), option.c_str(), value.c_str()) != 0;
+}
+
+PrinterCondition DestinationCondition(const std::string& destination) {
+  Destinations dests;
+  const cups_dest_t* dest = dests.find(destination);
+  if (!dest) return {};
+  return ConditionOf(dest);
+}
+
+PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& pdf) {
+  PrintJobOutcome out;
+  Destinations dests;
+  cups_dest_t* dest = dests.find(request.destination);
+  if (!dest) {
+    out.result = PrintJobResult::NoDestination;
+    return out;
+  }
+  if (!IsPrinting(ConditionOf(dest))) {
+    out.result = PrintJobResult::NotPrinting;
+    return out;
+  }
+  DestInfo info(dest);
+  if (!info) {
+    out.result = PrintJobResult::NoDestination;
+    out.message = cupsLastErrorString();
+    return out;
+  }
+
+  cups_option_t* options = nullptr;
+  int count = 0;
+  auto add = [&](const char* name, const std::string& value) {
+    if (!value.empty()) count = cupsAddOption(name, value.c_str(), count, &options);
+  };
+  add("copies", request.copies > 1 ? std::to_string(request.copies) : "");
+  add("orientation-requested", request.orientation > 0 ? std::to_string(request.orientation) : "");
+  add("print-color-mode", request.colorMode);
+  add("sides", request.sides);
+  add("media", request.media);
+  add("media-source", request.mediaSource);
+  add("print-quality", request.quality > 0 ? std::to_string(request.quality) : "");
+  add("printer-resolution", request.resolutionDpi > 0 ? std::to_string(request.resolutionDpi) + "dpi" : "");
+
+  int jobId = 0;
+  const ipp_status_t created =
+      cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest, info.get(), &jobId, request.title.c_str(), count, options);
+  cupsFreeOptions(count, options);
+  if (created > IPP_STATUS_OK_EVENTS_COMPLETE || jobId <= 0) {
+    out.result = PrintJobResult::Refused;
+    out.message = cupsLastErrorString();
+    return out;
+  }
+
+  bool sent = cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest, info.get(), jobId, request.title.c_str(),
+                                    CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE;
+  constexpr size_t kChunk = 256 * 1024;
+  for (size_t at = 0; sent && at < pdf.size(); at += kChunk) {
+    const size_t n = std::min(kChunk, pdf.size() - at);
+    sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data() + at, n) == HTTP_STATUS_CONTINUE;
+  }
+  // The document request is always finished, so the connection is left in a usable state.
+  const ipp_status_t finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info.get());
+  if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    out.message = cupsLastErrorString();
+    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest, jobId);
+    out.result = PrintJobResult::TransferFailed;
+    return out;
+  }
+  out.result = PrintJobResult::Accepted;
+  out.jobId = jobId;
+  return out;
+}
+
+std::string CustomMediaName(double widthMm, double lengthMm) {
+  char name[64];
+  std::snprintf(name, sizeof name, "custom_%.2fx%.2fmm", widthMm, lengthMm);
+  return name;
+}
+
+}  // namespace tessivo::platform
