@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tessivo/color_palette.h"
+#include "tessivo/enums_barcode_reader.h"
 #include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
@@ -874,6 +875,46 @@ class cImaging {
                                  int32_t nFontSize = 0, int32_t nColorARGB = static_cast<int32_t>(0xFF000000u));
   int32_t BarCodeGetWidthEAN13(const std::string& sCode, int32_t nHeight);
 
+  // Barcode reading (1D symbologies and DataMatrix) through the barcode reader plug-in.
+  // DoScan reads the native image inside the region of interest last given to SetROI (the whole
+  // image when none was given; clipped to the image) and keeps the symbols until the next scan or
+  // ...Clear. Plug-in missing or too old: BarcodeReader1DPluginNotLoaded /
+  // BarcodeReaderDataMatrixPluginNotLoaded after the host message; no native image or an unknown
+  // scan mode: InvalidParameter. Symbols are numbered from 1; a number outside 1 ... count gives
+  // 0, "" or False and leaves the status as it was. Corners are image pixels, clamped to the
+  // image: 1 top left, 2 top right, 3 bottom right, 4 bottom left in the symbol's own
+  // orientation. The skew angle is in degrees, counter-clockwise.
+  TessivoStatus Barcode1DReaderDoScan(Barcode1DReaderScanMode ScanMode);
+  int32_t Barcode1DReaderGetBarcodeCount();
+  Barcode1DReaderType Barcode1DReaderGetBarcodeType(int32_t BarCodeNo);
+  std::string Barcode1DReaderGetBarcodeValue(int32_t BarCodeNo);
+  double Barcode1DReaderGetBarcodeSkewAngle(int32_t BarCodeNo);
+  bool Barcode1DReaderBarcodeHasChecksum(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeX1(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeY1(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeX2(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeY2(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeX3(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeY3(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeX4(int32_t BarCodeNo);
+  int32_t Barcode1DReaderGetBarcodeY4(int32_t BarCodeNo);
+  // Frees the scanner and forgets the results (count 0).
+  void Barcode1DReaderClear();
+  TessivoStatus BarcodeDataMatrixReaderDoScan(BarcodeDataMatrixReaderScanMode ScanMode);
+  int32_t BarcodeDataMatrixReaderGetBarcodeCount();
+  std::string BarcodeDataMatrixReaderGetBarcodeValue(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeX1(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeY1(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeX2(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeY2(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeX3(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeY3(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeX4(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeY4(int32_t BarCodeNo);
+  // Module rows and columns of the symbol's matrix (0 when they could not be measured).
+  int32_t BarcodeDataMatrixReaderGetBarcodeRows(int32_t BarCodeNo);
+  int32_t BarcodeDataMatrixReaderGetBarcodeColumns(int32_t BarCodeNo);
+  void BarcodeDataMatrixReaderClear();
   // --- Printing on the spooler's printers (imaging_print.cpp) ---
   // Lengths are millimetres. Until PrintSetActivePrinter chooses one, the spooler's default
   // printer is used; selecting a printer loads its defaults. Getters and setters never change

@@ -5,6 +5,7 @@
 
 #include "core/image_registry.h"
 #include "pixel/pixel_state.h"
+#include "recognition/barcode/barcode_reader.h"
 #include "print/printer.h"
 #include "tessivo/status.h"
 
@@ -33,6 +34,8 @@ struct ImagingState {
   bool ftpPassive = true;
   bool urlDownloadRunning = false;  // a CreateImageFromURL of this instance is under way
 
+  // Barcode reading: the 1D and DataMatrix reader wrappers with their last results.
+  recognition::BarcodeReaderState barcodeReaders;
   // Printing: settings kept for the life of the instance.
   cPrinter printer;
   // PDF documents built call by call (pdf/pdf_session.h); made on first use.
