@@ -15,8 +15,15 @@ install(TARGETS tessivo EXPORT TessivoTargets
   LIBRARY DESTINATION lib NAMELINK_COMPONENT Runtime)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/tessivo DESTINATION include
   FILES_MATCHING PATTERN "*.h")
-if(TARGET tvimgplug)
-  install(TARGETS tvimgplug LIBRARY DESTINATION lib/tessivo/plugins)
+foreach(plugin tvimgplug tvtwain tvbarcode)
+  if(TARGET ${plugin})
+    install(TARGETS ${plugin} LIBRARY DESTINATION lib/tessivo/plugins)
+  endif()
+endforeach()
+# The DataMatrix reader name is a link to the barcode reader plug-in, as in the build tree.
+if(TARGET tvbarcode)
+  install(CODE "execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink tvbarcode.1dreader.so
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/tessivo/plugins/tvbarcode.dmreader.so\")")
 endif()
 # The tool finds the library beside its own folder, wherever the tree is installed.
 set_target_properties(tessivo_cli PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
