@@ -1,7 +1,9 @@
 // Skew measurement and deskew of an A4 page scanned at 300 dpi (2480 x 3508), 1-bit and 8-bit
-// grey, against ImageMagick's deskew (threshold 40%, one thread). The page holds text-like
+// grey, against ImageMagick's deskew (threshold 40%, one thread) and Leptonica's pixFindSkew
+// (which measures only; the 8-bit page is thresholded first, in the timing). The page holds text-like
 // lines turned by a known angle; the angle errors and the time ratios are printed at the end.
 #include <benchmark/benchmark.h>
+#include <leptonica/allheaders.h>
 #include <wand/MagickWand.h>
 
 #include <cmath>
@@ -141,6 +143,37 @@ void DeskewMagick(benchmark::State& state, bool bitonal) {
   g_angles[name] = angle;
 }
 
+// The page as Leptonica's 8-bit image, made once outside the timing.
+PIX* LeptonicaGrey() {
+  static PIX* pix = [] {
+    PIX* p = pixCreate(kWidth, kHeight, 8);
+    l_uint32* data = pixGetData(p);
+    const l_int32 wpl = pixGetWpl(p);
+    for (int y = 0; y < kHeight; ++y) {
+      l_uint32* line = data + static_cast<size_t>(y) * wpl;
+      for (int x = 0; x < kWidth; ++x) SET_DATA_BYTE(line, x, PageGrey()[static_cast<size_t>(y) * kWidth + x]);
+    }
+    return p;
+  }();
+  return pix;
+}
+
+void MeasureLeptonica(benchmark::State& state, bool bitonal) {
+  static PIX* binary = pixConvertTo1(LeptonicaGrey(), 128);
+  const std::string name = std::string("GetSkewAngle/") + (bitonal ? "1bit" : "8bit") + "/leptonica";
+  float angle = NAN, confidence = 0;
+  for (auto _ : state) {
+    if (bitonal) {
+      if (pixFindSkew(binary, &angle, &confidence) != 0) state.SkipWithError("pixFindSkew failed");
+    } else {
+      PIX* b = pixConvertTo1(LeptonicaGrey(), 128);
+      if (!b || pixFindSkew(b, &angle, &confidence) != 0) state.SkipWithError("pixFindSkew failed");
+      pixDestroy(&b);
+    }
+  }
+  g_angles[name] = angle;
+}
+
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -169,6 +202,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (magick > 0)
         std::printf("  %s: time ratio tessivo / ImageMagick: GetSkewAngle %.3f, AutoDeskew %.3f\n", kind,
                     measure / magick, deskew / magick);
+      const double leptonica = time("GetSkewAngle/" + k + "/leptonica");
+      const double leptonicaAngle = angle("GetSkewAngle/" + k + "/leptonica");
+      if (leptonica > 0)
+        std::printf("  %s: GetSkewAngle time ratio tessivo / Leptonica %.3f (target at most 1); Leptonica angle "
+                    "error %.3f\n",
+                    kind, measure / leptonica, std::fabs(std::fabs(leptonicaAngle) - kSkew));
     }
   }
 
@@ -183,6 +222,7 @@ int main(int argc, char** argv) {
   MagickSetResourceLimit(ThreadResource, 1);
   Page(false);  // built once before timing
   Page(true);
+  LeptonicaGrey();
   for (bool bitonal : {true, false}) {
     const std::string kind = bitonal ? "1bit" : "8bit";
     benchmark::RegisterBenchmark(("GetSkewAngle/" + kind + "/tessivo").c_str(),
@@ -190,6 +230,9 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("AutoDeskew/" + kind + "/tessivo").c_str(),
                                  [bitonal](benchmark::State& s) { DeskewTessivo(s, bitonal); })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("GetSkewAngle/" + kind + "/leptonica").c_str(),
+                                 [bitonal](benchmark::State& s) { MeasureLeptonica(s, bitonal); })
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("Deskew/" + kind + "/magick").c_str(),
                                  [bitonal](benchmark::State& s) { DeskewMagick(s, bitonal); })

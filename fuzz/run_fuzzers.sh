@@ -51,10 +51,14 @@ printf '\x60\x0f\x01\x02\x06Maker\0\x02\x69\x87\x04\x04\x08\0\0\0\xff\x1a\x01\x0
 printf '\x61\x05300/1, 72.5' > "$corpus/metadata/text"
 # The writer embeds any image file; its tail doubles as the text drawn.
 cp "$corpus"/jpeg/* "$corpus"/tiff/g4.tif "$corpus"/png/own1.png "$corpus/pdf/"
+# Template sets: two empty templates, as the toolkit saves them.
+mkdir -p "$corpus/templates"
+"$tool" call ADRCreateTemplateEmpty -- ADRCreateTemplateEmpty \
+  -- ADRSaveTemplateConfig "$corpus/templates/two.tpl" >/dev/null || true
 declare -A dirs=([fuzz_decode_bmp]=bmp [fuzz_decode_gif]=gif [fuzz_decode_ico]=ico
   [fuzz_decode_jpeg]=jpeg [fuzz_decode_png]=png [fuzz_decode_tiff]=tiff
   [fuzz_tvimgplug_load]=plugin [fuzz_script]=script
-  [fuzz_metadata_write]=metadata [fuzz_pdf_writer]=pdf)
+  [fuzz_metadata_write]=metadata [fuzz_pdf_writer]=pdf [fuzz_template_file]=templates)
 status=0
 for target in "$build"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
