@@ -106,6 +106,9 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   runner.SetVariable("ftpport", Variant(static_cast<int32_t>(servers.ftpPort())));
   // The scanning section scans from SANE's test device, set up under OUTDIR/sane.
   if (!PrepareDemoScanner(outdir)) out << "scanner: could not write " << outdir << "/sane\n";
+  // The PDF writer never replaces a file: the documents of an earlier run go first.
+  for (const char* name : {"page.pdf", "page-archival.pdf", "built.pdf"})
+    std::filesystem::remove(std::filesystem::path(outdir) / name);
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");
   // The PDF writer's page, written directly until the PDF operations are methods.
