@@ -24,6 +24,11 @@ struct SaneLibrary {
   // Loads `path` and resolves every entry point; false (and nothing loaded) when one is missing.
   bool Load(const std::string& path);
   void Unload();
+  // Keeps the backend modules SANE has loaded so far mapped for the life of the process.
+  // SANE's meta-backend unloads them at sane_exit, yet some keep strings from their
+  // initialisation, and code that is no longer mapped cannot be told apart from a leak of
+  // ours. Called after every SANE call that may load a backend.
+  static void PinLoadedBackends();
   bool Loaded() const { return handle != nullptr; }
 };
 

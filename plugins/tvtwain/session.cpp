@@ -47,7 +47,9 @@ bool Session::OpenManager() {
   }
   if (!EnsureLoaded()) return false;
   SANE_Int version = 0;
-  if (sane_.init(&version, nullptr) != SANE_STATUS_GOOD) return Fail(TWCC_BUMMER);
+  const SANE_Status initialised = sane_.init(&version, nullptr);
+  SaneLibrary::PinLoadedBackends();
+  if (initialised != SANE_STATUS_GOOD) return Fail(TWCC_BUMMER);
   initialised_ = true;
   devices_ = nullptr;
   Succeed();
@@ -79,6 +81,7 @@ std::string Session::FirstSourceName() {
   }
   devices_ = nullptr;
   if (sane_.get_devices(&devices_, SANE_FALSE) != SANE_STATUS_GOOD) devices_ = nullptr;
+  SaneLibrary::PinLoadedBackends();
   walk_ = 0;
   return NextSourceName();
 }
@@ -104,7 +107,9 @@ std::string Session::DefaultSourceName() {
     return "";
   }
   const SANE_Device** list = nullptr;
-  if (sane_.get_devices(&list, SANE_FALSE) != SANE_STATUS_GOOD || !list || !list[0]) {
+  const SANE_Status listed = sane_.get_devices(&list, SANE_FALSE);
+  SaneLibrary::PinLoadedBackends();
+  if (listed != SANE_STATUS_GOOD || !list || !list[0]) {
     Fail(TWCC_NODS);
     return "";
   }
@@ -120,7 +125,9 @@ bool Session::OpenSource(const std::string& name) {
   std::string target = name.empty() ? DefaultSourceName() : name;
   if (target.empty()) return Fail(TWCC_NODS);
   SANE_Handle h = nullptr;
-  if (sane_.open(target.c_str(), &h) != SANE_STATUS_GOOD || !h) return Fail(TWCC_NODS);
+  const SANE_Status opened = sane_.open(target.c_str(), &h);
+  SaneLibrary::PinLoadedBackends();
+  if (opened != SANE_STATUS_GOOD || !h) return Fail(TWCC_NODS);
   device_ = h;
   deviceName_ = target;
   mechanism_ = TWSX_NATIVE;
