@@ -12,6 +12,7 @@
 #include "platform/codecs/codecs.h"
 #include "platform/graphics/graphics.h"
 #include "platform/pixel_format.h"
+#include "support/codec_fixtures.h"
 #include "support/io_fixtures.h"
 #include "tessivo/imaging.h"
 
@@ -302,19 +303,12 @@ TEST(DrawSurface, DrawsAcrossImagesWiderThanOneTile) {
 
 TEST(DrawSurface, ADrawnDocumentPageSurvivesAPageChange) {
   ScopedTempFolder dir;
-  std::unique_ptr<pf::Bitmap> pages[2];
-  for (auto& p : pages) ASSERT_EQ(pf::Bitmap::Create(12, 8, pf::kPixelFormat24bppRGB, p), pf::Status::Ok);
-  const pf::ImageCodecInfo* tiff = nullptr;
-  for (const auto& e : pf::ImageEncoders())
-    if (e.format == pf::RawFormat::TIFF) tiff = &e;
-  ASSERT_NE(tiff, nullptr);
+  testing::TiffPage black;
+  black.width = 12;
+  black.height = 8;
+  black.samples.assign(12 * 8 * 3, 0);
   const std::string path = dir.File("two.tif");
-  std::unique_ptr<pf::MultiFrameEncoder> encoder;
-  ASSERT_EQ(pf::MultiFrameEncoder::Begin(*pages[0], path, tiff->clsid,
-                                         {{pf::EncoderParameterId::SaveFlag, pf::EncoderValueMultiFrame}}, encoder),
-            pf::Status::Ok);
-  ASSERT_EQ(encoder->AddFrame(*pages[1]), pf::Status::Ok);
-  ASSERT_EQ(encoder->Flush(), pf::Status::Ok);
+  testing::WriteBytes(path, testing::TiffFile({black, black}));
 
   cImaging im;
   const int32_t id = im.CreateImageFromFile(path);

@@ -11,6 +11,7 @@
 #include "platform/bitmap.h"
 #include "platform/codecs/codecs.h"
 #include "platform/pixel_format.h"
+#include "support/codec_fixtures.h"
 #include "support/io_fixtures.h"
 #include "support/test_fonts.h"
 #include "tessivo/imaging.h"
@@ -441,22 +442,12 @@ TEST(TextSurface, EveryPixelFormatTakesText) {
 TEST(TextSurface, TextOnADocumentPageSurvivesAPageChange) {
   WithTestFonts([] {
     testing::ScopedTempFolder dir;
-    std::unique_ptr<pf::Bitmap> pages[2];
-    for (auto& p : pages) {
-      ASSERT_EQ(pf::Bitmap::Create(120, 60, pf::kPixelFormat24bppRGB, p), pf::Status::Ok);
-      for (int32_t y = 0; y < 60; ++y) std::memset(p->Row(y), 0xFF, static_cast<size_t>(p->Stride()));
-    }
-    const pf::ImageCodecInfo* tiff = nullptr;
-    for (const auto& e : pf::ImageEncoders())
-      if (e.format == pf::RawFormat::TIFF) tiff = &e;
-    ASSERT_NE(tiff, nullptr);
+    testing::TiffPage white;
+    white.width = 120;
+    white.height = 60;
+    white.samples.assign(120 * 60 * 3, 0xFF);
     const std::string path = dir.File("two.tif");
-    std::unique_ptr<pf::MultiFrameEncoder> encoder;
-    ASSERT_EQ(pf::MultiFrameEncoder::Begin(*pages[0], path, tiff->clsid,
-                                           {{pf::EncoderParameterId::SaveFlag, pf::EncoderValueMultiFrame}}, encoder),
-              pf::Status::Ok);
-    ASSERT_EQ(encoder->AddFrame(*pages[1]), pf::Status::Ok);
-    ASSERT_EQ(encoder->Flush(), pf::Status::Ok);
+    testing::WriteBytes(path, testing::TiffFile({white, white}));
 
     cImaging im;
     im.FontSetUnit(UnitPixel);
