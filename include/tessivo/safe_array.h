@@ -14,7 +14,8 @@ namespace tessivo {
 struct ArrayBound {
   int32_t lower = 0;
   int32_t count = 0;
-  int32_t upper() const { return lower + count - 1; }
+  // Widened: lower + count may pass the last Long even when the upper bound itself does not.
+  int32_t upper() const { return static_cast<int32_t>(int64_t{lower} + count - 1); }
 };
 
 template <typename T>
