@@ -20,8 +20,8 @@ namespace {
 
 // The staging folder starts with a dot so that a listing of the output folder during a run
 // shows only finished files.
-fs::path StagingFolder(const std::string& outdir, int slot) {
-  return fs::path(outdir) / (".tessivo-batch-" + std::to_string(::getpid()) + "-" + std::to_string(slot));
+fs::path StagingFolder(const std::string& outdir, int slot, pid_t pid) {
+  return fs::path(outdir) / (".tessivo-batch-" + std::to_string(pid) + "-" + std::to_string(slot));
 }
 
 // Moves every file the script wrote into the output folder; false (with the reason) when one
@@ -81,9 +81,10 @@ FileOutcome RunScriptOnFile(const std::string& script, const std::string& script
                             const std::string& outdir, int slot) {
   auto started = std::chrono::steady_clock::now();
   FileOutcome outcome;
-  fs::path staging = StagingFolder(outdir, slot);
+  // The folder stays between files (it is empty after each); making it anew for every file
+  // cost more than a small picture's work.
+  fs::path staging = StagingFolder(outdir, slot, ::getpid());
   std::error_code error;
-  fs::remove_all(staging, error);
   fs::create_directories(staging, error);
   if (error) {
     outcome.where = input;
@@ -112,9 +113,15 @@ FileOutcome RunScriptOnFile(const std::string& script, const std::string& script
     outcome.ok = Publish(staging, outdir, input, outcome);
     if (!outcome.ok) outcome.where = input;
   }
-  fs::remove_all(staging, error);
+  // A failed file leaves nothing behind; a published one left the folder empty.
+  if (!outcome.ok) fs::remove_all(staging, error);
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return outcome;
+}
+
+void RemoveStagingFolder(const std::string& outdir, int slot, pid_t pid) {
+  std::error_code error;
+  fs::remove_all(StagingFolder(outdir, slot, pid), error);
 }
 
 std::string EncodeOutcome(const FileOutcome& outcome) {

@@ -2,6 +2,8 @@
 // $output, $outdir and $name set, writing into a staging folder of its own; only a run that
 // succeeds moves its files into the output folder, so a failed file leaves nothing behind.
 #pragma once
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@ struct FileOutcome {
 // under `outdir` whose name is unique to `slot` and this process.
 FileOutcome RunScriptOnFile(const std::string& script, const std::string& scriptName, const std::string& input,
                             const std::string& outdir, int slot);
+
+// Removes the staging folder of worker `slot` in process `pid` (by default this one), with
+// whatever is left in it.
+void RemoveStagingFolder(const std::string& outdir, int slot, pid_t pid = ::getpid());
 
 // Bytes for a pipe, and back; Decode returns false on a truncated or malformed record.
 std::string EncodeOutcome(const FileOutcome& outcome);

@@ -1,5 +1,6 @@
-// Worker processes over pipes: the parent writes a file number, the worker answers with a
-// length-prefixed outcome record.
+// Worker processes over pipes: the parent writes file numbers, the worker answers each with a
+// length-prefixed outcome record. Each worker has the next file queued before it finishes the
+// current one, so it never waits on the parent's round trip between files.
 #include "batch_pool.h"
 
 #include <poll.h>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 
 namespace tessivo::cli {
@@ -21,7 +23,7 @@ struct Worker {
   int slot = 0;
   int taskFd = -1;    // parent → worker: file numbers
   int resultFd = -1;  // worker → parent: outcome records
-  long current = -1;  // the file it is on
+  std::deque<std::size_t> queued;  // files sent, in order; the first is the one it is on
   std::string received;
 };
 
@@ -56,6 +58,7 @@ bool ReadAll(int fd, void* data, std::size_t size) {
     uint32_t size = static_cast<uint32_t>(record.size());
     if (!WriteAll(resultFd, &size, sizeof size) || !WriteAll(resultFd, record.data(), record.size())) break;
   }
+  RemoveStagingFolder(work.outdir, slot);
   // Skip the parent's exit handlers: they belong to the parent.
   ::_exit(0);
 }
@@ -89,7 +92,7 @@ bool StartWorker(const BatchWork& work, Worker& worker, const std::vector<Worker
   worker.pid = pid;
   worker.taskFd = tasks[1];
   worker.resultFd = results[0];
-  worker.current = -1;
+  worker.queued.clear();
   worker.received.clear();
   return true;
 }
@@ -147,19 +150,31 @@ void RunInWorkers(const BatchWork& work, const std::function<void(std::size_t, c
     ++finished;
     done(index, outcome);
   };
-  // Gives a free worker the next file, starting the worker first if it is not running.
+  // Files of a dead worker that it had not started go out again before new ones.
+  std::deque<std::size_t> requeued;
+  // Tops a worker's queue up to two files, starting the worker first if it is not running.
   auto assign = [&](Worker& w) {
-    while (next < total) {
+    constexpr std::size_t kDepth = 2;
+    while (w.queued.size() < kDepth && (!requeued.empty() || next < total)) {
+      const bool again = !requeued.empty();
+      const std::size_t file = again ? requeued.front() : next;
       if (w.pid <= 0 && !StartWorker(work, w, workers)) {
-        fail(next++, std::string("cannot start a worker process: ") + std::strerror(errno));
+        if (again) requeued.pop_front();
+        else ++next;
+        fail(file, std::string("cannot start a worker process: ") + std::strerror(errno));
         continue;
       }
-      uint32_t index = static_cast<uint32_t>(next);
-      if (WriteAll(w.taskFd, &index, sizeof index)) {
-        w.current = static_cast<long>(next++);
-        return;
+      uint32_t index = static_cast<uint32_t>(file);
+      if (!WriteAll(w.taskFd, &index, sizeof index)) {
+        // A worker that died with files queued is reported through its end of file; one that
+        // died before taking any is simply replaced.
+        if (!w.queued.empty()) return;
+        StopWorker(w);
+        continue;
       }
-      StopWorker(w);
+      if (again) requeued.pop_front();
+      else ++next;
+      w.queued.push_back(file);
     }
   };
   for (Worker& w : workers) assign(w);
@@ -167,7 +182,7 @@ void RunInWorkers(const BatchWork& work, const std::function<void(std::size_t, c
   std::vector<pollfd> fds;
   while (finished < total) {
     fds.clear();
-    for (Worker& w : workers) fds.push_back({w.pid > 0 && w.current >= 0 ? w.resultFd : -1, POLLIN, 0});
+    for (Worker& w : workers) fds.push_back({w.pid > 0 && !w.queued.empty() ? w.resultFd : -1, POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0) {
       if (errno == EINTR) continue;
       break;
@@ -181,33 +196,34 @@ void RunInWorkers(const BatchWork& work, const std::function<void(std::size_t, c
       if (n > 0) {
         w.received.append(buffer, static_cast<std::size_t>(n));
         std::string record;
-        if (!TakeRecord(w.received, record)) continue;
-        FileOutcome outcome;
-        std::size_t index = static_cast<std::size_t>(w.current);
-        w.current = -1;
-        ++finished;
-        if (!DecodeOutcome(record, outcome)) {
-          outcome = FileOutcome{};
-          outcome.where = work.inputs[index];
-          outcome.message = "the worker sent a malformed record";
+        while (!w.queued.empty() && TakeRecord(w.received, record)) {
+          FileOutcome outcome;
+          std::size_t index = w.queued.front();
+          w.queued.pop_front();
+          ++finished;
+          if (!DecodeOutcome(record, outcome)) {
+            outcome = FileOutcome{};
+            outcome.where = work.inputs[index];
+            outcome.message = "the worker sent a malformed record";
+          }
+          done(index, outcome);
         }
-        done(index, outcome);
         assign(w);
         continue;
       }
-      // End of file with a file in progress: the worker died on it. Its staging folder goes too.
-      std::size_t index = static_cast<std::size_t>(w.current);
+      // End of file with a file in progress: the worker died on it. Its staging folder goes too,
+      // and the files queued behind it go to the next free worker.
+      std::size_t index = w.queued.front();
+      w.queued.pop_front();
+      requeued.insert(requeued.end(), w.queued.begin(), w.queued.end());
+      w.queued.clear();
       ::close(w.taskFd);
       ::close(w.resultFd);
       std::string message = DeathMessage(w.pid);
-      std::error_code error;
-      std::filesystem::remove_all(std::filesystem::path(work.outdir) /
-                                      (".tessivo-batch-" + std::to_string(w.pid) + "-" + std::to_string(w.slot)),
-                                  error);
+      RemoveStagingFolder(work.outdir, w.slot, w.pid);
       w.pid = -1;
-      w.current = -1;
       fail(index, message);
-      assign(w);
+      for (Worker& other : workers) assign(other);
     }
   }
   for (Worker& w : workers) StopWorker(w);
