@@ -1,6 +1,7 @@
 // One scan: sane_start, the parameters of each frame, the rows read into a top-down image block.
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <new>
 
 #include "session.h"
@@ -105,6 +106,7 @@ int32_t Session::ConditionFor(SANE_Status status) {
     case SANE_STATUS_JAMMED:
       return TWCC_PAPERJAM;
     case SANE_STATUS_NO_DOCS:
+      feederEmpty_ = true;
       return TWCC_NOMEDIA;
     case SANE_STATUS_NO_MEM:
       return TWCC_LOWMEMORY;
@@ -180,7 +182,13 @@ tvtwain_image* Session::Acquire() {
   userClosed = false;
   transferFailed = false;
   lastTransferMode = -1;
-  if (!RequireSource()) return nullptr;
+  // A page of a batch ends when the next one is asked for (and a used-up batch starts anew).
+  if (state_ == 7 && !EndTransfer()) return nullptr;
+  const bool inBatch = state_ == 6;
+  if (!inBatch) {
+    if (!RequireSource()) return nullptr;
+    pending_ = multiTransfer_ ? xferCount_ : 1;
+  }
   double dpi = 0;
   if (!ReadNumber(SANE_NAME_SCAN_RESOLUTION, dpi)) dpi = 0;
   auto image = std::make_unique<tvtwain_image>();
@@ -196,12 +204,31 @@ tvtwain_image* Session::Acquire() {
     ok = ReadImage(*image);
   }
   sane_.cancel(device_);
-  state_ = 0;  // back to the state the open device describes (4)
   lastTransferMode = mechanism_;
   if (!ok) {
+    const int32_t condition = cc_;
+    EndBatch();
     transferFailed = !userClosed;
+    Fail(condition);
     return nullptr;
   }
+  // A batch waits at state 7 for the end of the page; a single page is over at once.
+  if (multiTransfer_) {
+    state_ = 7;
+  } else {
+    EndBatch();
+  }
+  {
+    time_t now = std::time(nullptr);
+    tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y/%m/%d %H:%M:%S.000", &local);
+    timeDate_ = stamp;
+  }
+  Log("page transferred: " + std::to_string(image->info.width) + " x " +
+      std::to_string(image->info.height) + ", " + std::to_string(image->info.bits_per_pixel) +
+      " bits per pixel");
   image->info.bits = image->pixels.data();
   Succeed();
   return image.release();
