@@ -152,6 +152,29 @@ TEST(PlatformCodecMetadata, ExifSurvivesTiffAndPngRoundTrips) {
   EXPECT_EQ(gif->GetProperty(kPropertyTagEquipMake, item), Status::PropertyNotFound);
 }
 
+// Values wider than the tag's storage narrow as integers do; a huge rational narrows without
+// undefined conversion (the sanitized build stops on one).
+TEST(PlatformCodecMetadata, WideValuesNarrowIntoShortTags) {
+  auto image = Filled(9, 5, 0xFF808080);
+  // Halftone hints are a pair of shorts; these longs do not fit one.
+  ASSERT_EQ(image->SetProperty(Item(0x0141, PropertyTagTypeLong, {0x0F, 0, 0x3A, 0x52, 0x43, 0x12, 0x1A, 0xFF})),
+            Status::Ok);
+  ASSERT_EQ(image->SetProperty(Item(0x0129, PropertyTagTypeRational, [] {
+                Bytes v = Rational(4000000000u, 1);
+                Bytes w = Rational(7, 2);
+                v.insert(v.end(), w.begin(), w.end());
+                return v;
+              }())),
+            Status::Ok);
+  auto tiff = Decode(Encode(*image, kTiff));
+  ASSERT_NE(tiff, nullptr);
+  PropertyItem item;
+  ASSERT_EQ(tiff->GetProperty(0x0141, item), Status::Ok);
+  EXPECT_EQ(item.value, (Bytes{0x0F, 0, 0x43, 0x12}));
+  ASSERT_EQ(tiff->GetProperty(0x0129, item), Status::Ok);
+  EXPECT_EQ(item.value, (Bytes{0, 0x28, 3, 0}));  // 4000000000 mod 65536 = 0x2800, 3.5 -> 3
+}
+
 TEST(PlatformCodecMetadata, IccProfilesAreKeptAndAppliedOnRequest) {
   const Bytes wide = testing::WideGamutProfile();
   auto image = Filled(8, 8, 0xFF60C040);
