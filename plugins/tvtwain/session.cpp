@@ -149,6 +149,7 @@ bool Session::CloseSource() {
   if (state_ == 6 || state_ == 7) state_ = 0, pending_ = 0;
   if (!device_ || state_ >= 5) return Fail(TWCC_SEQERROR);
   Log("source closed: " + deviceName_);
+  spareBlock_ = {};
   sane_.close(device_);
   device_ = nullptr;
   deviceName_.clear();

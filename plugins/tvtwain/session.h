@@ -124,6 +124,10 @@ class Session {
   int32_t lastTransferMode = -1;
   bool hideUI = false;
 
+  // The pixel block of a freed page, kept for the next page: pages of a batch or of repeated
+  // scans are the same size, and a kept block needs no fresh memory faulted in and zeroed.
+  void KeepSpareBlock(std::vector<uint8_t>&& block);
+
  private:
   bool EnsureLoaded();
   bool RequireSource();
@@ -159,6 +163,8 @@ class Session {
   FILE* log_ = nullptr;
   // Ends a batch: back to state 4, or the source closed when auto close is on.
   void EndBatch();
+
+  std::vector<uint8_t> spareBlock_;
 
   SaneLibrary sane_;
   std::string libraryPath_ = "libsane.so.1";
