@@ -713,6 +713,155 @@ class cImaging {
   bool TwainSetCurrentBitDepth(int32_t nBitDepth);
   double TwainGetCurrentResolution();  // dots per inch, X and Y together
   bool TwainSetCurrentResolution(double nResolution);
+  // Capabilities of the open source. Available values are what the source offers (a range is
+  // listed min, min + step ... max); array fillers return the count; the ...No forms take a
+  // 1-based number and answer 0 ("") above the count. A capability the device cannot honour
+  // answers False/0/"" with TWCC_CAPUNSUPPORTED, a refused value TWCC_BADVALUE, a call in the
+  // wrong state TWCC_SEQERROR.
+  int32_t TwainGetAvailableCapValuesCount(TwainCapabilities nCap);
+  int32_t TwainGetAvailableCapValuesNumeric(TwainCapabilities nCap, SafeArray<double>& arValues);
+  int32_t TwainGetAvailableCapValuesString(TwainCapabilities nCap, SafeArray<std::string>& arValues);
+  double TwainGetAvailableCapValueNoNumeric(TwainCapabilities nCap, int32_t nValueNo);
+  std::string TwainGetAvailableCapValueNoString(TwainCapabilities nCap, int32_t nValueNo);
+  bool TwainGetCapCurrentNumeric(TwainCapabilities nCap, double& nValue);
+  bool TwainGetCapCurrentString(TwainCapabilities nCap, std::string& sValue);
+  bool TwainGetCapRangeNumeric(TwainCapabilities nCap, double& nMinimum, double& nMaximum, double& nStep);
+  // nValue in the item type's range (TWTY_FIX32: a whole number of units); else False, TWCC_BADVALUE.
+  bool TwainSetCapCurrentNumeric(TwainCapabilities nCap, TwainItemTypes nItemType, int32_t nValue);
+  bool TwainSetCapCurrentString(TwainCapabilities nCap, TwainItemTypes nItemType, const std::string& sValue);
+  bool TwainResetCap(TwainCapabilities nCap);
+  TwainItemTypes TwainGetCapItemType(TwainCapabilities nCap);  // 0 when unknown
+  int32_t TwainGetAvailableImageFileFormat(SafeArray<int32_t>& arValues);
+  int32_t TwainGetAvailableImageFileFormatCount();
+  int32_t TwainGetAvailableImageFileFormatNo(int32_t nValueNo);
+  bool TwainSetCurrentImageFileFormat(TwainImageFileFormats nImageFileFormat);
+  TwainImageFileFormats TwainGetCurrentImageFileFormat();
+  int32_t TwainGetAvailableCompression(SafeArray<int32_t>& arValues);
+  int32_t TwainGetAvailableCompressionCount();
+  int32_t TwainGetAvailableCompressionNo(int32_t nValueNo);
+  bool TwainSetCurrentCompression(TwainCompression nCompression);
+  TwainCompression TwainGetCurrentCompression();
+  int32_t TwainGetAvailableBrightness(SafeArray<double>& arValues);
+  int32_t TwainGetAvailableBrightnessCount();
+  double TwainGetAvailableBrightnessNo(int32_t nValueNo);
+  int32_t TwainGetAvailableContrast(SafeArray<double>& arValues);
+  int32_t TwainGetAvailableContrastCount();
+  double TwainGetAvailableContrastNo(int32_t nValueNo);
+  int32_t TwainGetAvailableBitDepths(SafeArray<int32_t>& arValues);
+  int32_t TwainGetAvailableBitDepthsCount();
+  int32_t TwainGetAvailableBitDepthNo(int32_t nValueNo);
+  int32_t TwainGetAvailablePixelTypes(SafeArray<int32_t>& arValues);
+  int32_t TwainGetAvailablePixelTypesCount();
+  int32_t TwainGetAvailablePixelTypeNo(int32_t nValueNo);
+  bool TwainIsPixelTypeAvailable(TwainPixelType nPixelType);
+  int32_t TwainGetAvailableXResolutions(SafeArray<double>& arValues);
+  int32_t TwainGetAvailableXResolutionsCount();
+  double TwainGetAvailableXResolutionNo(int32_t nValueNo);
+  int32_t TwainGetAvailableYResolutions(SafeArray<double>& arValues);
+  int32_t TwainGetAvailableYResolutionsCount();
+  double TwainGetAvailableYResolutionNo(int32_t nValueNo);
+  int32_t TwainGetAvailablePaperSize(SafeArray<int32_t>& arValues);
+  int32_t TwainGetAvailablePaperSizeCount();
+  int32_t TwainGetAvailablePaperSizeNo(int32_t nValueNo);
+  int32_t TwainGetAvailableBarCodeTypeCount();
+  TwainBarCodeType TwainGetAvailableBarCodeTypeNo(int32_t nValueNo);
+  bool TwainIsFileTransferModeAvailable();
+  bool TwainHasFeeder();   // the source accepts CAP_FEEDERENABLED 1 (tried, then put back)
+  bool TwainHasFlatBed();  // the same with 0; True when the capability cannot be read
+  bool TwainSelectFeeder(bool bFeeder);
+  bool TwainIsFeederSelected();
+  bool TwainIsFeederLoaded();  // a feeder selected that has not run out of paper
+  bool TwainIsDuplexEnabled();
+  double TwainGetCurrentThreshold();
+  bool TwainSetCurrentThreshold(double nThreshold);
+  bool TwainHasCameraPreviewUI();
+  int32_t TwainGetCurrentPlanarChunky();
+  bool TwainSetCurrentPlanarChunky(int32_t nPlanarChunky);
+  int32_t TwainGetCurrentPixelFlavor();
+  bool TwainSetCurrentPixelFlavor(int32_t nPixelFlavor);
+  bool TwainIsAutomaticBorderDetectionAvailable();
+  bool TwainIsAutomaticBorderDetectionEnabled();
+  bool TwainSetAutomaticBorderDetection(bool bEnable);
+  bool TwainIsBarcodeDetectionAvailable();
+  bool TwainIsBarcodeDetectionEnabled();
+  bool TwainSetBarcodeDetection(bool bEnable);
+  bool TwainIsAutomaticDeskewAvailable();
+  bool TwainIsAutomaticDeskewEnabled();
+  bool TwainSetAutomaticDeskew(bool bEnable);
+  bool TwainIsAutomaticDiscardBlankPagesAvailable();
+  bool TwainIsAutomaticDiscardBlankPagesEnabled();
+  bool TwainSetAutomaticDiscardBlankPages(bool bEnable);
+  bool TwainIsAutomaticRotationAvailable();
+  bool TwainIsAutomaticRotationEnabled();
+  bool TwainSetAutomaticRotation(bool bEnable);
+  bool TwainIsAutoScanAvailable();
+  bool TwainIsAutoScanEnabled();
+  bool TwainSetAutoScan(bool bEnable);
+  bool TwainIsAutoFeedAvailable();
+  bool TwainIsAutoFeedEnabled();
+  bool TwainIsAutoFeedOn();
+  bool TwainSetAutoFeed(bool bEnable);
+  bool TwainIsAutoSizeAvailable();
+  bool TwainIsAutoSizeEnabled();
+  bool TwainSetAutoSize(bool bEnable);
+  bool TwainIsAutoBrightnessAvailable();
+  bool TwainIsAutoBrightnessEnabled();
+  bool TwainSetAutoBrightness(bool bEnable);
+  // Brightness and contrast on -1000..1000, the device's own range mapped onto it.
+  double TwainGetCurrentBrightness();
+  bool TwainSetCurrentBrightness(double nBrightness);
+  double TwainGetCurrentContrast();
+  bool TwainSetCurrentContrast(double nContrast);
+  // Paper sizes and the scan area, in inches from the top left of the scan area.
+  TwainPaperSize TwainGetPaperSize();
+  bool TwainSetPaperSize(TwainPaperSize nPaperSize);
+  double TwainGetPhysicalWidth();
+  double TwainGetPhysicalHeight();
+  bool TwainSetImageLayout(double nLeft, double nTop, double nRight, double nBottom);
+  bool TwainGetImageLayout(double& nLeft, double& nTop, double& nRight, double& nBottom);
+  bool TwainResetImageLayout();
+  bool TwainEnableDuplex(bool bEnable);
+  int32_t TwainGetDuplexMode();  // 0 none, 1 one-pass duplex
+  // The session: dialogs go through HostServices (headless: False).
+  bool TwainSelectSource(intptr_t hwnd = 0);
+  bool TwainShowSetupDialogSource(intptr_t hwnd = 0);
+  bool TwainDisableSource();
+  bool TwainDisableAutoSourceClose(bool bDisable);
+  bool TwainSetApplicationInfo(int32_t nMajorNum, int32_t nMinorNum, TwainLanguage nLanguage,
+                               TwainCountry nCountry, const std::string& sVersionInfo,
+                               const std::string& sManufacturer, const std::string& sProductFamily,
+                               const std::string& sProductName);
+  // Several pages per enabling of the source: up to the transfer count (-1 all the feeder holds).
+  bool TwainSetMultiTransfer(bool bMultiTransfer);
+  bool TwainSetXferCount(int32_t nXferCount);
+  bool TwainEndXfer();
+  bool TwainEndAllXfers();
+  bool TwainSetIndicators(bool bShowIndicators);
+  bool TwainSetErrorMessage(bool bShowError);
+  bool TwainSetDebugMode(bool bDebugMode);  // also copies the log lines to stderr
+  bool TwainLogStart(const std::string& sLogFilePath);
+  bool TwainLogStop();
+  // Barcodes the source found on the last page (1-based numbers checked against the count).
+  int32_t TwainBarCodeGetCount();
+  std::string TwainBarCodeGetValue(int32_t nBarCodeNo);
+  TwainBarCodeType TwainBarCodeGetType(int32_t nBarCodeNo);
+  int32_t TwainBarCodeGetXPos(int32_t nBarCodeNo);
+  int32_t TwainBarCodeGetYPos(int32_t nBarCodeNo);
+  int32_t TwainBarCodeGetConfidence(int32_t nBarCodeNo);
+  TwainBarCodeRotation TwainBarCodeGetRotation(int32_t nBarCodeNo);
+  // Scanning into a PDF: the pages collected are written when the job stops, one page per
+  // image at its resolution. A stop without pages deletes the file.
+  TessivoStatus TwainPdfStart(const std::string& sFilePath, const std::string& sTitle = "",
+                              const std::string& sCreator = "Tessivo ToolKit",
+                              const std::string& sAuthor = "Tessivo ToolKit", const std::string& sProducer = "");
+  TessivoStatus TwainPdfStartEx(const std::string& sFilePath, const std::string& sTitle = "",
+                                const std::string& sAuthor = "", const std::string& sSubject = "",
+                                const std::string& sKeywords = "", const std::string& sCreator = "",
+                                PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                                PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                                const std::string& sOwnerPassword = "");
+  TessivoStatus TwainAddTessivoImageToPdf(int32_t nImageID);
+  TessivoStatus TwainPdfStop();
   // --- Text and fonts (imaging_text.cpp) ---
   // Fonts come from the installed families; "Arial", "Times New Roman" and "Courier New" are
   // drawn with their metric-compatible Liberation families. A name that is no installed family

@@ -181,4 +181,11 @@ TVTWAIN_EXPORT int32_t TVTWAIN_GetImageInfo(const tvtwain_image* image, tvtwain_
   return 1;
 }
 
-TVTWAIN_EXPORT void TVTWAIN_FreeNative(tvtwain_image* image) { delete image; }
+TVTWAIN_EXPORT void TVTWAIN_FreeNative(tvtwain_image* image) {
+  if (!image) return;
+  {
+    Lock lock(TheSession().mu);
+    TheSession().KeepSpareBlock(std::move(image->pixels));
+  }
+  delete image;
+}

@@ -57,6 +57,7 @@ bool Session::OpenManager() {
 }
 
 bool Session::CloseManager() {
+  if (state_ == 6 || state_ == 7) state_ = 0, pending_ = 0;  // a batch between pages ends
   if (state_ >= 5) return Fail(TWCC_SEQERROR);
   if (device_) CloseSource();
   if (initialised_) sane_.exit();
@@ -67,6 +68,7 @@ bool Session::CloseManager() {
 }
 
 bool Session::Unload() {
+  if (state_ == 6 || state_ == 7) state_ = 0, pending_ = 0;
   if (state_ >= 5) return Fail(TWCC_SEQERROR);
   CloseManager();
   sane_.Unload();
@@ -106,6 +108,10 @@ std::string Session::DefaultSourceName() {
     Fail(TWCC_SEQERROR);
     return "";
   }
+  if (!selectedSource_.empty()) {
+    Succeed();
+    return selectedSource_;  // chosen in the source dialog
+  }
   const SANE_Device** list = nullptr;
   const SANE_Status listed = sane_.get_devices(&list, SANE_FALSE);
   SaneLibrary::PinLoadedBackends();
@@ -131,12 +137,19 @@ bool Session::OpenSource(const std::string& name) {
   device_ = h;
   deviceName_ = target;
   mechanism_ = TWSX_NATIVE;
+  feederEmpty_ = false;
+  xferCount_ = -1;
+  SnapshotDefaults();
+  Log("source opened: " + target);
   Succeed();
   return true;
 }
 
 bool Session::CloseSource() {
+  if (state_ == 6 || state_ == 7) state_ = 0, pending_ = 0;
   if (!device_ || state_ >= 5) return Fail(TWCC_SEQERROR);
+  Log("source closed: " + deviceName_);
+  spareBlock_ = {};
   sane_.close(device_);
   device_ = nullptr;
   deviceName_.clear();

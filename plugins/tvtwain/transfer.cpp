@@ -1,6 +1,7 @@
 // One scan: sane_start, the parameters of each frame, the rows read into a top-down image block.
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <new>
 
 #include "session.h"
@@ -95,7 +96,23 @@ bool Reserve(std::vector<uint8_t>& pixels, int64_t stride, int64_t rows) {
   return true;
 }
 
+// Room for `rows` rows without touching it (a large block is address space until written),
+// so that growing row by row never moves the block.
+bool ReserveAddressSpace(std::vector<uint8_t>& pixels, int64_t stride, int64_t rows) {
+  if (rows < 1 || stride < 1 || stride > kMaxImageBytes / rows) return false;
+  try {
+    pixels.reserve(static_cast<size_t>(stride * rows));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+void Session::KeepSpareBlock(std::vector<uint8_t>&& block) {
+  if (block.capacity() > spareBlock_.capacity()) spareBlock_ = std::move(block);
+}
 
 int32_t Session::ConditionFor(SANE_Status status) {
   switch (status) {
@@ -105,6 +122,7 @@ int32_t Session::ConditionFor(SANE_Status status) {
     case SANE_STATUS_JAMMED:
       return TWCC_PAPERJAM;
     case SANE_STATUS_NO_DOCS:
+      feederEmpty_ = true;
       return TWCC_NOMEDIA;
     case SANE_STATUS_NO_MEM:
       return TWCC_LOWMEMORY;
@@ -133,8 +151,15 @@ bool Session::ReadImage(tvtwain_image& image) {
       stride = layout.stride;
       image.info.bits_per_pixel = layout.bitsPerPixel;
       image.info.pixel_type = layout.bitsPerPixel >= 24 ? TWPT_RGB : p.depth == 1 ? TWPT_BW : TWPT_GRAY;
-      // Known heights are checked and allocated at once; unknown ones grow with the data.
-      int64_t rows = p.lines > 0 ? p.lines : 64;
+      // Known heights are checked at once against the block limit; memory beyond the first
+      // 64 MiB is taken only as rows arrive, so a device that announces a huge page and sends
+      // little never makes us hold the whole of it.
+      if (p.lines > 0 && stride > kMaxImageBytes / p.lines) return Fail(TWCC_LOWMEMORY);
+      const int64_t upFront = std::max<int64_t>(1, (int64_t{64} << 20) / stride);
+      // (At most 512 MiB: a device announcing more grows the block as it sends.)
+      const int64_t announced = p.lines > 0 ? std::min<int64_t>(p.lines, std::max<int64_t>(1, (int64_t{512} << 20) / stride)) : 64;
+      if (!ReserveAddressSpace(image.pixels, stride, announced)) return Fail(TWCC_LOWMEMORY);
+      int64_t rows = p.lines > 0 ? std::min<int64_t>(p.lines, upFront) : std::min<int64_t>(64, upFront);
       if (!Reserve(image.pixels, stride, rows)) return Fail(TWCC_LOWMEMORY);
     } else if (layout.channel < 0 || p.pixels_per_line != width ||
                layout.bitsPerPixel != image.info.bits_per_pixel) {
@@ -169,7 +194,8 @@ bool Session::ReadImage(tvtwain_image& image) {
     if (p.last_frame) break;
   }
   image.pixels.resize(static_cast<size_t>(height * stride));
-  image.pixels.shrink_to_fit();
+  // A page far shorter than announced gives back what it did not use.
+  if (image.pixels.capacity() > 2 * image.pixels.size()) image.pixels.shrink_to_fit();
   image.info.width = width;
   image.info.height = static_cast<int32_t>(height);
   image.info.stride = static_cast<int32_t>(stride);
@@ -180,10 +206,19 @@ tvtwain_image* Session::Acquire() {
   userClosed = false;
   transferFailed = false;
   lastTransferMode = -1;
-  if (!RequireSource()) return nullptr;
+  // A page of a batch ends when the next one is asked for (and a used-up batch starts anew).
+  if (state_ == 7 && !EndTransfer()) return nullptr;
+  const bool inBatch = state_ == 6;
+  if (!inBatch) {
+    if (!RequireSource()) return nullptr;
+    pending_ = multiTransfer_ ? xferCount_ : 1;
+  }
   double dpi = 0;
   if (!ReadNumber(SANE_NAME_SCAN_RESOLUTION, dpi)) dpi = 0;
   auto image = std::make_unique<tvtwain_image>();
+  image->pixels = std::move(spareBlock_);
+  image->pixels.clear();  // the capacity stays; no row of an earlier page shows through
+  spareBlock_ = {};
   image->info.is_raw = mechanism_ == TWSX_MEMORY ? 1 : 0;
   image->info.x_resolution = image->info.y_resolution = dpi;
   state_ = 5;
@@ -196,12 +231,31 @@ tvtwain_image* Session::Acquire() {
     ok = ReadImage(*image);
   }
   sane_.cancel(device_);
-  state_ = 0;  // back to the state the open device describes (4)
   lastTransferMode = mechanism_;
   if (!ok) {
+    const int32_t condition = cc_;
+    EndBatch();
     transferFailed = !userClosed;
+    Fail(condition);
     return nullptr;
   }
+  // A batch waits at state 7 for the end of the page; a single page is over at once.
+  if (multiTransfer_) {
+    state_ = 7;
+  } else {
+    EndBatch();
+  }
+  {
+    time_t now = std::time(nullptr);
+    tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y/%m/%d %H:%M:%S.000", &local);
+    timeDate_ = stamp;
+  }
+  Log("page transferred: " + std::to_string(image->info.width) + " x " +
+      std::to_string(image->info.height) + ", " + std::to_string(image->info.bits_per_pixel) +
+      " bits per pixel");
   image->info.bits = image->pixels.data();
   Succeed();
   return image.release();

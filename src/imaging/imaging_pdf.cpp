@@ -151,6 +151,7 @@ void cImaging::PdfSetCompressionLevel(int32_t nLevel) {
     PdfSession& session = SessionOf(state);
     session.compressLevel = nLevel;
     if (cPDF* writer = session.Open()) writer->SetCompressLevel(nLevel);
+    if (session.scanWriter) session.scanWriter->SetCompressLevel(nLevel);
     return 0;
   });
 }
@@ -167,6 +168,7 @@ void cImaging::PdfSetJpegQuality(int32_t nQuality) {
     PdfSession& session = SessionOf(state);
     session.jpegQuality = nQuality;
     if (cPDF* writer = session.Open()) writer->SetJpegQuality(nQuality);
+    if (session.scanWriter) session.scanWriter->SetJpegQuality(nQuality);
     return 0;
   });
 }

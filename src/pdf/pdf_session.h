@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/imaging_state.h"
 #include "pdf/pdf_writer.h"
@@ -18,6 +20,10 @@ struct PdfSession {
   float lineWidthSent = 0;
   int32_t unit = 0;  // 0 points, 1 millimetres, 2 centimetres, 3 inches
   int32_t compressLevel = 9, jpegQuality = 75;
+  // The scan-to-PDF job: its writer, its file and the writer's numbers of the images added.
+  std::unique_ptr<cPDF> scanWriter;
+  std::string scanPath;
+  std::vector<int32_t> scanImages;
 
   cPDF* Open() const { return handle != 0 ? writer.get() : nullptr; }
 

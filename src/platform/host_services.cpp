@@ -16,6 +16,10 @@ std::optional<std::string> HostServices::OpenFileDialog(const std::string&, cons
 bool HostServices::ProcessPendingEvents(int64_t, int64_t) { return true; }
 
 bool HostServices::PrintDialog(PrintDialogSettings&) { return false; }
+std::optional<int32_t> HostServices::SelectScanSource(const std::vector<std::string>&) {
+  return std::nullopt;
+}
+bool HostServices::ScanSourceSetup(const std::string&) { return false; }
 
 namespace {
 std::mutex g_hostMutex;

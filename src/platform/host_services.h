@@ -37,6 +37,12 @@ class HostServices {
   // The print dialog: true when the user confirmed `settings` (which it may change). The
   // default reports "cancelled".
   virtual bool PrintDialog(PrintDialogSettings& settings);
+  // The scan source list: the chosen source's index in `sources`, or nothing when cancelled.
+  // The default reports "cancelled".
+  virtual std::optional<int32_t> SelectScanSource(const std::vector<std::string>& sources);
+  // The settings dialog of the open scan source `source`: true when the user confirmed it.
+  // The default reports "cancelled".
+  virtual bool ScanSourceSetup(const std::string& source);
 };
 
 // The installed services (the headless default until a host installs its own).

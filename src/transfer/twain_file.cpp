@@ -37,7 +37,9 @@ TessivoStatus Encode(platform::Bitmap& image, const std::string& path, const std
   if (ext == ".bmp") return SaveWithPattern(image, path, "*.bmp");
   if (ext == ".png") return SaveWithPattern(image, path, "*.png");
   if (ext == ".jpg" || ext == ".jpeg" || ext == ".jfif") return SaveJpeg(image, path, 75, false);
-  return SaveTiff(image, path, CompressionLZW, 0);
+  // The sources offer no compression (their only ICAP_COMPRESSION value is TWCP_NONE), so
+  // the file holds the page as scanned, as a source's own file transfer would write it.
+  return SaveTiff(image, path, CompressionNone, 0);
 }
 
 }  // namespace

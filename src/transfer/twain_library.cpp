@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "core/plugins.h"
+#include "platform/host_services.h"
 #include "platform/plugin_library.h"
 
 namespace tessivo {
@@ -15,6 +17,57 @@ template <typename Fn>
 bool Bind(const platform::PluginLibrary& library, const char* name, Fn& fn) {
   fn = library.Function<Fn>(name);
   return fn != nullptr;
+}
+
+bool BindCapabilities(const platform::PluginLibrary& l, TwainLibrary& t) {
+  return Bind(l, "TVTWAIN_GetCapNumbers", t.GetCapNumbers) &&
+         Bind(l, "TVTWAIN_GetCapString", t.GetCapString) &&
+         Bind(l, "TVTWAIN_GetCapRange", t.GetCapRange) &&
+         Bind(l, "TVTWAIN_GetCapItemType", t.GetCapItemType) &&
+         Bind(l, "TVTWAIN_SetCapOneValue", t.SetCapOneValue) &&
+         Bind(l, "TVTWAIN_SetCapOneValueS", t.SetCapOneValueS) &&
+         Bind(l, "TVTWAIN_Reset", t.Reset) &&
+         Bind(l, "TVTWAIN_GetBrightness", t.GetBrightness) &&
+         Bind(l, "TVTWAIN_SetBrightness", t.SetBrightness) &&
+         Bind(l, "TVTWAIN_GetContrast", t.GetContrast) &&
+         Bind(l, "TVTWAIN_SetContrast", t.SetContrast) &&
+         Bind(l, "TVTWAIN_GetPaperSize", t.GetPaperSize) &&
+         Bind(l, "TVTWAIN_SetPaperSize", t.SetPaperSize) &&
+         Bind(l, "TVTWAIN_GetPhysicalWidth", t.GetPhysicalWidth) &&
+         Bind(l, "TVTWAIN_GetPhysicalHeight", t.GetPhysicalHeight) &&
+         Bind(l, "TVTWAIN_SetImageLayout", t.SetImageLayout) &&
+         Bind(l, "TVTWAIN_GetImageLayout", t.GetImageLayout) &&
+         Bind(l, "TVTWAIN_ResetImageLayout", t.ResetImageLayout) &&
+         Bind(l, "TVTWAIN_EnableDuplex", t.EnableDuplex) &&
+         Bind(l, "TVTWAIN_GetDuplexMode", t.GetDuplexMode) &&
+         Bind(l, "TVTWAIN_SetAutoFeed", t.SetAutoFeed) &&
+         Bind(l, "TVTWAIN_SetAutoScan", t.SetAutoScan) &&
+         Bind(l, "TVTWAIN_SetAutoBright", t.SetAutoBright) &&
+         Bind(l, "TVTWAIN_AutomaticBorderDetection", t.AutomaticBorderDetection) &&
+         Bind(l, "TVTWAIN_AutomaticDeskew", t.AutomaticDeskew) &&
+         Bind(l, "TVTWAIN_AutomaticRotate", t.AutomaticRotate) &&
+         Bind(l, "TVTWAIN_SetIndicators", t.SetIndicators) &&
+         Bind(l, "TVTWAIN_SetShowError", t.SetShowError) &&
+         Bind(l, "TVTWAIN_SetDebugMode", t.SetDebugMode) &&
+         Bind(l, "TVTWAIN_StartLog", t.StartLog) &&
+         Bind(l, "TVTWAIN_StopLog", t.StopLog) &&
+         Bind(l, "TVTWAIN_RegisterApp", t.RegisterApp) &&
+         Bind(l, "TVTWAIN_SetMultiTransfer", t.SetMultiTransfer) &&
+         Bind(l, "TVTWAIN_NegotiateXferCount", t.NegotiateXferCount) &&
+         Bind(l, "TVTWAIN_EndXfer", t.EndXfer) &&
+         Bind(l, "TVTWAIN_AbortAllPendingXfers", t.AbortAllPendingXfers) &&
+         Bind(l, "TVTWAIN_DisableSource", t.DisableSource) &&
+         Bind(l, "TVTWAIN_AutoSourceClose", t.AutoSourceClose) &&
+         Bind(l, "TVTWAIN_SetUIHooks", t.SetUIHooks) &&
+         Bind(l, "TVTWAIN_SelectImageSource", t.SelectImageSource) &&
+         Bind(l, "TVTWAIN_SourceSetup", t.SourceSetup) &&
+         Bind(l, "TVTWAIN_BarCodeCount", t.BarCodeCount) &&
+         Bind(l, "TVTWAIN_BarCodeValue", t.BarCodeValue) &&
+         Bind(l, "TVTWAIN_BarCodeType", t.BarCodeType) &&
+         Bind(l, "TVTWAIN_BarCodeX", t.BarCodeX) &&
+         Bind(l, "TVTWAIN_BarCodeY", t.BarCodeY) &&
+         Bind(l, "TVTWAIN_BarCodeConfidence", t.BarCodeConfidence) &&
+         Bind(l, "TVTWAIN_BarCodeRotation", t.BarCodeRotation);
 }
 
 bool BindAll(const platform::PluginLibrary& l, TwainLibrary& t) {
@@ -44,7 +97,30 @@ bool BindAll(const platform::PluginLibrary& l, TwainLibrary& t) {
          Bind(l, "TVTWAIN_SetCurrentResolution", t.SetCurrentResolution) &&
          Bind(l, "TVTWAIN_AcquireNative", t.AcquireNative) &&
          Bind(l, "TVTWAIN_GetImageInfo", t.GetImageInfo) &&
-         Bind(l, "TVTWAIN_FreeNative", t.FreeNative);
+         Bind(l, "TVTWAIN_FreeNative", t.FreeNative) && BindCapabilities(l, t);
+}
+
+// The library's dialogs, shown by the host. They run under the library's lock, so they must not
+// call back into it; nothing may unwind through the library's C frames.
+int32_t SelectThroughHost(void*, const char* const* names, int32_t count, int32_t* chosen) {
+  try {
+    std::vector<std::string> sources;
+    for (int32_t i = 0; i < count; ++i) sources.emplace_back(names[i] ? names[i] : "");
+    const std::optional<int32_t> choice = platform::Host().SelectScanSource(sources);
+    if (!choice || *choice < 0 || *choice >= count) return 0;
+    *chosen = *choice;
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t SetupThroughHost(void*, const char* name) {
+  try {
+    return platform::Host().ScanSourceSetup(name ? name : "") ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
 }
 
 }  // namespace
@@ -65,6 +141,8 @@ const TwainLibrary* Twain() {
     }
     table = bound;
     library = loaded;
+    static const tvtwain_ui_hooks hooks{nullptr, SelectThroughHost, SetupThroughHost};
+    table.SetUIHooks(&hooks);
   }
   return &table;
 }

@@ -33,11 +33,23 @@ class ScriptedHost : public platform::HostServices {
     dialogShown = settings;
     return printDialog ? printDialog(settings) : false;
   }
+  std::optional<int32_t> SelectScanSource(const std::vector<std::string>& sources) override {
+    scanSourcesShown = sources;
+    return scanSourceChoice;
+  }
+  bool ScanSourceSetup(const std::string& source) override {
+    setupShownFor = source;
+    return setupAnswer;
+  }
   std::vector<Message> messages;
   std::optional<platform::PrintDialogSettings> dialogShown;  // what the print dialog was shown
   std::function<bool(platform::PrintDialogSettings&)> printDialog;  // none: cancelled
   std::optional<std::string> dialogAnswer;
   std::function<bool(int64_t received, int64_t total)> pump;  // the event pump of transfers
+  std::vector<std::string> scanSourcesShown;  // what the scan source list offered
+  std::optional<int32_t> scanSourceChoice;    // none: cancelled
+  std::string setupShownFor;                  // the source whose settings dialog was shown
+  bool setupAnswer = false;
 };
 
 // Installs a ScriptedHost for one scope and restores the previous services afterwards.

@@ -116,7 +116,7 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   // The scanning section scans from SANE's test device, set up under OUTDIR/sane.
   if (!PrepareDemoScanner(outdir)) out << "scanner: could not write " << outdir << "/sane\n";
   // The PDF writer never replaces a file: the documents of an earlier run go first.
-  for (const char* name : {"page.pdf", "page-archival.pdf", "built.pdf"})
+  for (const char* name : {"page.pdf", "page-archival.pdf", "built.pdf", "scanned.pdf"})
     std::filesystem::remove(std::filesystem::path(outdir) / name);
   std::istringstream script(kDemoScript);
   runner.RunScript(script, "demo.tvs");

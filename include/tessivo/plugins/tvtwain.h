@@ -98,6 +98,94 @@ int32_t TVTWAIN_SetBitDepth(int32_t bits_per_pixel);
 double TVTWAIN_GetCurrentResolution(void);
 int32_t TVTWAIN_SetCurrentResolution(double dpi);
 
+/* --- Capabilities, generic --------------------------------------------------------------- */
+/* cap: a TWAIN capability number. message: 1 the values the source offers, 2 the current one.
+ * The values go to out[0 .. capacity-1]; the result is their count (a range counts min,
+ * min+step ... max, at most TVTWAIN_MAX_LISTED), -1 on failure. String-valued capabilities
+ * answer through GetCapString with a 0-based index (result as the string fillers, -1 past
+ * the last value or on failure). Capabilities without a device counterpart fail with
+ * TWCC_CAPUNSUPPORTED (13), refused values with TWCC_BADVALUE (10). */
+#define TVTWAIN_MAX_LISTED 1000000
+int32_t TVTWAIN_GetCapNumbers(int32_t cap, int32_t message, double* out, int32_t capacity);
+int32_t TVTWAIN_GetCapString(int32_t cap, int32_t message, int32_t index, char* out,
+                             int32_t capacity);
+/* The range of a capability whose values are a range; 0 (TWCC_CAPBADOPERATION) for a list. */
+int32_t TVTWAIN_GetCapRange(int32_t cap, double* minimum, double* maximum, double* step);
+int32_t TVTWAIN_GetCapItemType(int32_t cap); /* TWTY_..., -1 on failure */
+/* item_type names the type of `value`; a value outside that type's range (TWTY_FIX32: its
+ * whole part -32768..32767) fails with TWCC_BADVALUE instead of wrapping. */
+int32_t TVTWAIN_SetCapOneValue(int32_t cap, int32_t item_type, double value);
+int32_t TVTWAIN_SetCapOneValueS(int32_t cap, int32_t item_type, const char* value);
+int32_t TVTWAIN_Reset(int32_t cap); /* back to the value the source had when it was opened */
+
+/* --- Capabilities, named ---------------------------------------------------------------- */
+double TVTWAIN_GetBrightness(void); /* -1000 .. 1000 */
+int32_t TVTWAIN_SetBrightness(double value);
+double TVTWAIN_GetContrast(void);   /* -1000 .. 1000 */
+int32_t TVTWAIN_SetContrast(double value);
+int32_t TVTWAIN_GetPaperSize(void); /* TWSS_..., TWSS_NONE 0 for any other area */
+int32_t TVTWAIN_SetPaperSize(int32_t size);
+double TVTWAIN_GetPhysicalWidth(void); /* inches; 0 on failure */
+double TVTWAIN_GetPhysicalHeight(void);
+/* The scan area in inches from the top left corner of the device's area. */
+int32_t TVTWAIN_SetImageLayout(double left, double top, double right, double bottom);
+int32_t TVTWAIN_GetImageLayout(double* left, double* top, double* right, double* bottom);
+int32_t TVTWAIN_ResetImageLayout(void);
+int32_t TVTWAIN_EnableDuplex(int32_t enable);
+int32_t TVTWAIN_GetDuplexMode(void); /* TWDX_NONE 0, TWDX_1PASSDUPLEX 1; -1 on failure */
+int32_t TVTWAIN_SetAutoFeed(int32_t enable);
+int32_t TVTWAIN_SetAutoScan(int32_t enable);
+int32_t TVTWAIN_SetAutoBright(int32_t enable);
+int32_t TVTWAIN_AutomaticBorderDetection(int32_t enable);
+int32_t TVTWAIN_AutomaticDeskew(int32_t enable);
+int32_t TVTWAIN_AutomaticRotate(int32_t enable);
+
+/* --- Session switches and batches ------------------------------------------------------- */
+int32_t TVTWAIN_SetIndicators(int32_t show);
+int32_t TVTWAIN_SetShowError(int32_t show);
+int32_t TVTWAIN_SetDebugMode(int32_t debug); /* also copies log lines to stderr */
+int32_t TVTWAIN_StartLog(const char* path);  /* appends one line per event */
+int32_t TVTWAIN_StopLog(void);
+int32_t TVTWAIN_RegisterApp(int32_t major, int32_t minor, int32_t language, int32_t country,
+                            const char* version_info, const char* manufacturer,
+                            const char* product_family, const char* product_name);
+/* Multi-transfer: after a page the source stays ready (state 6) while the transfer count
+ * (CAP_XFERCOUNT, -1 as many as the source has) is not used up; EndXfer ends one pending
+ * transfer, AbortAllPendingXfers all of them, DisableSource goes back to state 4. With auto
+ * close on, the source is closed when the last transfer of a batch ends. */
+int32_t TVTWAIN_SetMultiTransfer(int32_t multi);
+int32_t TVTWAIN_NegotiateXferCount(int32_t count);
+int32_t TVTWAIN_EndXfer(void);
+int32_t TVTWAIN_AbortAllPendingXfers(void);
+int32_t TVTWAIN_DisableSource(void);
+int32_t TVTWAIN_AutoSourceClose(int32_t close);
+
+/* --- Dialogs ----------------------------------------------------------------------------- */
+/* The library shows no window of its own: the host answers through these hooks. Without a
+ * hook a dialog counts as cancelled (TWRC_CANCEL 3). */
+typedef struct tvtwain_ui_hooks {
+  void* context;
+  /* Shows the `count` source names; 1 and the chosen index in *chosen, or 0 when cancelled. */
+  int32_t (*select_source)(void* context, const char* const* names, int32_t count,
+                           int32_t* chosen);
+  /* Shows the settings of the open source `name`; 1 when confirmed. */
+  int32_t (*source_setup)(void* context, const char* name);
+} tvtwain_ui_hooks;
+int32_t TVTWAIN_SetUIHooks(const tvtwain_ui_hooks* hooks); /* NULL removes them */
+/* The user's choice becomes the default source (GetDefaultSourceName, OpenDefaultSource). */
+int32_t TVTWAIN_SelectImageSource(intptr_t hwnd);
+int32_t TVTWAIN_SourceSetup(intptr_t hwnd);
+
+/* --- Barcodes found by the source on the last page --------------------------------------- */
+/* SANE devices report none: the count is 0 and every number is out of range. */
+int32_t TVTWAIN_BarCodeCount(void);
+int32_t TVTWAIN_BarCodeValue(int32_t number, char* out, int32_t capacity); /* 1-based */
+int32_t TVTWAIN_BarCodeType(int32_t number);
+int32_t TVTWAIN_BarCodeX(int32_t number);
+int32_t TVTWAIN_BarCodeY(int32_t number);
+int32_t TVTWAIN_BarCodeConfidence(int32_t number);
+int32_t TVTWAIN_BarCodeRotation(int32_t number);
+
 /* --- Transfers -------------------------------------------------------------------------- */
 tvtwain_image* TVTWAIN_AcquireNative(intptr_t hwnd);
 int32_t TVTWAIN_GetImageInfo(const tvtwain_image* image, tvtwain_image_info* info);
