@@ -3,6 +3,7 @@
 // (odd formats, depths, line sizes, heights, more bytes than asked for, errors mid-page).
 // Script: per frame 16 bytes of parameters, then reads of (status, length) until an end mark.
 #include <sane/sane.h>
+#include <sane/saneopts.h>
 
 #include <algorithm>
 #include <cstdint>

@@ -55,10 +55,13 @@ cp "$corpus"/jpeg/* "$corpus"/tiff/g4.tif "$corpus"/png/own1.png "$corpus/pdf/"
 mkdir -p "$corpus/templates"
 "$tool" call ADRCreateTemplateEmpty -- ADRCreateTemplateEmpty \
   -- ADRSaveTemplateConfig "$corpus/templates/two.tpl" >/dev/null || true
+# Scanner scripts: a start, one 4 x 2 colour frame read in one piece, then the end of the page.
+mkdir -p "$corpus/sane"
+printf '\x00\x01\x01\x01\x0c\x04\x28\x02\x64\x00\x06\x18ABCDEFGHIJKLMNOPQRSTUVWX\x08\x00' > "$corpus/sane/rgb"
 declare -A dirs=([fuzz_decode_bmp]=bmp [fuzz_decode_gif]=gif [fuzz_decode_ico]=ico
   [fuzz_decode_jpeg]=jpeg [fuzz_decode_png]=png [fuzz_decode_tiff]=tiff
   [fuzz_tvimgplug_load]=plugin [fuzz_script]=script
-  [fuzz_metadata_write]=metadata [fuzz_pdf_writer]=pdf [fuzz_template_file]=templates)
+  [fuzz_metadata_write]=metadata [fuzz_pdf_writer]=pdf [fuzz_template_file]=templates [fuzz_sane_frames]=sane)
 status=0
 for target in "$build"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue

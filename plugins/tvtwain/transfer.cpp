@@ -42,6 +42,9 @@ bool LayoutFor(const SANE_Parameters& p, FrameLayout& out) {
   // The device's line must hold every pixel it announces.
   int64_t needed = (int64_t{p.pixels_per_line} * samples * p.depth + 7) / 8;
   if (p.bytes_per_line < needed) return false;
+  // Devices pad lines a little; a line announced far longer than its pixels is not taken on
+  // trust (it would be allocated before a byte arrives).
+  if (p.bytes_per_line - needed > (int64_t{1} << 20)) return false;
   out.stride = (int64_t{p.pixels_per_line} * out.bitsPerPixel + 31) / 32 * 4;
   return true;
 }
@@ -151,16 +154,13 @@ bool Session::ReadImage(tvtwain_image& image) {
       stride = layout.stride;
       image.info.bits_per_pixel = layout.bitsPerPixel;
       image.info.pixel_type = layout.bitsPerPixel >= 24 ? TWPT_RGB : p.depth == 1 ? TWPT_BW : TWPT_GRAY;
-      // Known heights are checked at once against the block limit; memory beyond the first
-      // 64 MiB is taken only as rows arrive, so a device that announces a huge page and sends
-      // little never makes us hold the whole of it.
+      // Known heights are checked at once against the block limit. Room for the announced
+      // rows (at most 512 MiB of them) is reserved but not touched: memory is taken only as
+      // rows arrive, so a device that announces a huge page and sends little costs little.
       if (p.lines > 0 && stride > kMaxImageBytes / p.lines) return Fail(TWCC_LOWMEMORY);
-      const int64_t upFront = std::max<int64_t>(1, (int64_t{64} << 20) / stride);
-      // (At most 512 MiB: a device announcing more grows the block as it sends.)
-      const int64_t announced = p.lines > 0 ? std::min<int64_t>(p.lines, std::max<int64_t>(1, (int64_t{512} << 20) / stride)) : 64;
+      const int64_t announced =
+          p.lines > 0 ? std::min<int64_t>(p.lines, std::max<int64_t>(1, (int64_t{512} << 20) / stride)) : 64;
       if (!ReserveAddressSpace(image.pixels, stride, announced)) return Fail(TWCC_LOWMEMORY);
-      int64_t rows = p.lines > 0 ? std::min<int64_t>(p.lines, upFront) : std::min<int64_t>(64, upFront);
-      if (!Reserve(image.pixels, stride, rows)) return Fail(TWCC_LOWMEMORY);
     } else if (layout.channel < 0 || p.pixels_per_line != width ||
                layout.bitsPerPixel != image.info.bits_per_pixel) {
       return Fail(TWCC_OPERATIONERROR);  // later frames must match the first
