@@ -111,10 +111,12 @@ TVIMG_EXPORT int32_t tvimgplug_GetFileTypeFromFilename(const char* path) {
   }
 }
 
-TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int32_t /*flags*/) {
+TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int32_t flags) {
   try {
     tvimg::MappedFile file(path);
     if (!file.ok()) return nullptr;
+    if (format == TVIMG_WMF && flags > 0)
+      return Handout(tvimg::LoadMetafile(file.data(), file.size(), flags / 1000.0));
     return Handout(tvimg::LoadFromMemory(format, file.data(), file.size()));
   } catch (...) {
     return nullptr;

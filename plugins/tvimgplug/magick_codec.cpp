@@ -48,6 +48,7 @@ const char* MagickName(int32_t format) {
     case TVIMG_PICT: return "PICT";
     case TVIMG_RAW: return "DNG";
     case TVIMG_JBIG: return "JBIG";
+    case TVIMG_WMF: return "WMF";
     default: return nullptr;
   }
 }
@@ -222,7 +223,35 @@ BitmapPtr Convert(MagickWand* wand, int32_t format) {
 
 }  // namespace
 
+BitmapPtr LoadMetafile(const uint8_t* data, size_t size, double scale) {
+  HeaderClaim claim;
+  if (!(scale > 0) || !std::isfinite(scale) || !ReadHeaderClaim(TVIMG_WMF, data, size, claim)) return nullptr;
+  // The claim is one pixel per metafile unit; the scale applies to each side.
+  const double w = std::ceil(static_cast<double>(claim.width) * scale);
+  const double h = std::ceil(static_cast<double>(claim.height) * scale);
+  const DecodeLimits& l = CurrentDecodeLimits();
+  if (w < 1 || h < 1 || w > static_cast<double>(l.maxSide) || h > static_cast<double>(l.maxSide) ||
+      w * h > static_cast<double>(l.maxPixels) || w * h * 8 > static_cast<double>(l.maxBytes))
+    return nullptr;
+  // Units per inch from the placeable header: rendering at that density (times the scale)
+  // gives one pixel per unit.
+  const double unitsPerInch = static_cast<double>(data[14] | data[15] << 8);
+  EnsureMagickReady();
+  Wand wand;
+  if (!wand.get()) return nullptr;
+  Deadline deadline;
+  WatchDeadline(wand.get(), deadline);
+  MagickSetResolution(wand.get(), unitsPerInch * scale, unitsPerInch * scale);
+  MagickSetFormat(wand.get(), "WMF");
+  MagickSetFilename(wand.get(), "image[0]");
+  if (!MagickReadImageBlob(wand.get(), data, size)) return nullptr;
+  MagickResetIterator(wand.get());
+  if (!MagickNextImage(wand.get())) return nullptr;
+  return Convert(wand.get(), TVIMG_WMF);
+}
+
 BitmapPtr LoadWithMagick(int32_t format, const uint8_t* data, size_t size) {
+  if (format == TVIMG_WMF) return LoadMetafile(data, size, 1.0);
   const char* name = MagickName(format);
   if (!name || !data || size == 0) return nullptr;
   if (CheckHeader(format, data, size) == HeaderVerdict::Refused) return nullptr;
