@@ -36,6 +36,7 @@ demo: build
 	$(BUILD)/tools/tessivo/tessivo demo out
 
 bench: build
+	@bench/pipeline.sh $(BUILD)
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || true; done
 
 # libFuzzer targets: a clang build of the whole tree, instrumented; fuzz-run runs each target

@@ -1,6 +1,7 @@
 // The `tessivo` script host, end to end: output lines, status names, exit codes, messages.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+
+#include "support/cli_fixture.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -11,50 +12,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class Cli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tessivo-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path Write(const std::string& name, const std::string& text) {
-    fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p;
-  }
-
-  // Runs the tool with `args` (already shell-quoted) and optional standard input.
-  CliRun Tessivo(const std::string& args, const std::string& input = "") {
-    fs::path in = Write("stdin.txt", input), out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    std::string command = std::string("cd '") + dir_.string() + "' && '" + TESSIVO_CLI_PATH + "' " + args +
-                          " <'" + in.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
-    int status = std::system(command.c_str());
-    CliRun r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
-    return r;
-  }
-
-  fs::path dir_;
-};
+using tessivo::testing::Cli;
+using tessivo::testing::CliRun;
 
 TEST_F(Cli, RunsAScriptAndPrintsEachCall) {
   Write("ok.tvs",

@@ -118,5 +118,17 @@ TEST(VariantConversion, ArraysConvertElementwiseKeepingShape) {
   EXPECT_EQ(ErrorOf([&] { v.ToString(); }), DispatchTypeMismatch);
 }
 
+TEST(VariantConversion, ArrayBoundsStayInTheLongRange) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+  SafeArray<int32_t> top({ArrayBound{kMax - 2, 3}});
+  EXPECT_EQ(top.UBound(), kMax);
+  EXPECT_EQ(SafeArray<int32_t>({ArrayBound{kMin, 2}}).LBound(), kMin);
+  // An upper bound past the last Long, or an empty dimension whose UBound would be below the
+  // first, cannot be made, so no caller ever reads a wrapped bound.
+  EXPECT_THROW(SafeArray<int32_t>({ArrayBound{kMax - 2, 4}}), std::invalid_argument);
+  EXPECT_THROW(SafeArray<int32_t>({ArrayBound{0, 1}, ArrayBound{kMin, 0}}), std::invalid_argument);
+  EXPECT_THROW(SafeArray<int32_t>::FromVector({1, 2}, kMax), std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace tessivo

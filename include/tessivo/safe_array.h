@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <initializer_list>
 #include <stdexcept>
 #include <vector>
@@ -13,7 +14,8 @@ namespace tessivo {
 struct ArrayBound {
   int32_t lower = 0;
   int32_t count = 0;
-  int32_t upper() const { return lower + count - 1; }
+  // Widened: lower + count may pass the last Long even when the upper bound itself does not.
+  int32_t upper() const { return static_cast<int32_t>(int64_t{lower} + count - 1); }
 };
 
 template <typename T>
@@ -26,6 +28,10 @@ class SafeArray {
   // A one-dimensional array (lower To lower + values.size() - 1) holding `values`.
   static SafeArray FromVector(std::vector<T> values, int32_t lower = 0) {
     SafeArray a;
+    if (values.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) ||
+        static_cast<int64_t>(lower) + static_cast<int64_t>(values.size()) - 1 > std::numeric_limits<int32_t>::max() ||
+        (values.empty() && lower == std::numeric_limits<int32_t>::min()))
+      throw std::invalid_argument("SafeArray: bounds beyond the range of a Long");
     a.bounds_ = {ArrayBound{lower, static_cast<int32_t>(values.size())}};
     a.data_ = std::move(values);
     return a;
@@ -38,6 +44,10 @@ class SafeArray {
     std::size_t total = bounds.empty() ? 0 : 1;
     for (const ArrayBound& b : bounds) {
       if (b.count < 0) throw std::invalid_argument("SafeArray: negative element count");
+      // Every index, and UBound of an empty dimension (lower - 1), must be a Long.
+      if (static_cast<int64_t>(b.lower) + b.count - 1 > std::numeric_limits<int32_t>::max() ||
+          (b.count == 0 && b.lower == std::numeric_limits<int32_t>::min()))
+        throw std::invalid_argument("SafeArray: bounds beyond the range of a Long");
       total *= static_cast<std::size_t>(b.count);
     }
     std::vector<T> fresh(total);

@@ -15,6 +15,7 @@
 #include "conversions.h"
 #include "file_type.h"
 #include "metadata.h"
+#include "platform/file_mapping.h"
 #include "tessivo/plugins/plugin_abi.h"
 #include "tessivo/plugins/tvimgplug.h"
 
@@ -113,6 +114,15 @@ TVIMG_EXPORT int32_t tvimgplug_GetFileTypeFromFilename(const char* path) {
 
 TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int32_t flags) {
   try {
+    // Decoded in place from a read-only mapping; a file the system cannot map is read.
+    std::unique_ptr<tessivo::platform::FileMapping> mapping;
+    if (tessivo::platform::FileMapping::Open(path ? path : "", mapping) == tessivo::platform::Status::Ok) {
+      if (mapping->size() == 0) return nullptr;
+      BitmapPtr bitmap = tvimg::LoadFromMemory(format, mapping->data(), mapping->size());
+      // The file shrank while it was decoded: part of what was read were zeros.
+      if (!mapping->Intact()) return nullptr;
+      return Handout(std::move(bitmap));
+    }
     tvimg::MappedFile file(path);
     if (!file.ok()) return nullptr;
     if (format == TVIMG_WMF && flags > 0)

@@ -8,6 +8,7 @@
 
 #include "codecs.h"
 #include "metadata.h"
+#include "platform/file_mapping.h"
 
 namespace tvimg {
 
@@ -21,6 +22,7 @@ struct MemoryIo {
   std::vector<uint8_t>* out = nullptr;  // writing, or reading and writing
   uint64_t size = 0;
   uint64_t pos = 0;
+  uint64_t released = 0;  // input before this offset has been handed back (mapped files)
 };
 
 tmsize_t IoRead(thandle_t h, void* buf, tmsize_t n) {
@@ -28,8 +30,16 @@ tmsize_t IoRead(thandle_t h, void* buf, tmsize_t n) {
   const uint8_t* data = io->out ? io->out->data() : io->data;
   if (!data || n < 0 || io->pos >= io->size) return 0;
   const uint64_t count = std::min<uint64_t>(static_cast<uint64_t>(n), io->size - io->pos);
+  // Strips already copied out of a mapped file need not stay resident. Counted from the start
+  // of the current run of reads: a seek (to a directory, say) starts a new run.
+  constexpr uint64_t kStep = tessivo::platform::kMappedInputReleaseStep;
+  if (io->pos < io->released || io->pos > io->released + kStep) io->released = io->pos;
   std::memcpy(buf, data + io->pos, count);
   io->pos += count;
+  if (!io->out && io->pos >= io->released + kStep) {
+    tessivo::platform::ReleaseMappedInput(data + io->released, data + io->pos);
+    io->released = io->pos;
+  }
   return static_cast<tmsize_t>(count);
 }
 

@@ -42,8 +42,19 @@ class Instance {
       throw std::runtime_error("a tessivo instance is used on the thread that created it only");
   }
   cImaging& Object() { return control_ ? control_->Object() : *object_; }
-  InvokeResult Invoke(const std::string& name, std::vector<Variant>& args) {
-    return control_ ? control_->Invoke(name, args) : object_->Invoke(name, args);
+  InvokeResult Invoke(const MethodEntry& method, std::vector<Variant>& args) {
+    if (!control_) return dispatch::InvokeEntry(method, *object_, args);
+    // The control creates its object on first use, which can fail like any call.
+    cImaging* object = nullptr;
+    try {
+      object = &control_->Object();
+    } catch (const std::bad_alloc&) {
+      InvokeResult r;
+      r.error = DispatchOutOfMemory;
+      r.message = "out of memory creating the imaging object";
+      return r;
+    }
+    return dispatch::InvokeEntry(method, *object, args);
   }
   bool raiseOnError() const { return raiseOnError_; }
 
@@ -78,16 +89,25 @@ class Instance {
   }
 }
 
-py::object Call(Instance& instance, std::size_t index, py::tuple args) {
+// call(instance, index, arg...): the generated methods' one way in. It is a plain vectorcall
+// function rather than a pybind11 binding, because pybind11's overload dispatch would cost
+// more than the toolkit call it wraps for the cheap methods.
+py::object Call(py::handle self, PyObject* const* args, std::size_t count) {
+  if (count < 2 || !py::isinstance<Instance>(py::handle(args[0])))
+    throw py::type_error("call(instance, index, *arguments)");
+  Instance& instance = py::cast<Instance&>(py::handle(args[0]));
   instance.CheckThread();
+  std::size_t index = PyLong_AsSize_t(args[1]);
+  if (index == static_cast<std::size_t>(-1) && PyErr_Occurred()) throw py::error_already_set();
+  (void)self;
   const auto& methods = Catalog::Instance().Methods();
   if (index >= methods.size()) throw py::index_error("no method with that index");
   const MethodEntry& m = methods[index];
-  if (args.size() != m.params.size())
+  if (count - 2 != m.params.size())
     throw py::type_error(m.name + "() takes " + std::to_string(m.params.size()) + " arguments");
   std::vector<Variant> values;
   values.reserve(m.params.size());
-  for (std::size_t i = 0; i < m.params.size(); ++i) values.push_back(ArgumentFor(m, m.params[i], args[i]));
+  for (std::size_t i = 0; i < m.params.size(); ++i) values.push_back(ArgumentFor(m, m.params[i], args[i + 2]));
 
   const bool raising = instance.raiseOnError();
   const bool isGetStat = m.name == "GetStat";
@@ -99,7 +119,7 @@ py::object Call(Instance& instance, std::size_t index, py::tuple args) {
     // In raising mode each call starts from OK, so a status left by an earlier failure (already
     // raised) is not raised again by the getters that follow.
     if (raising && !isGetStat) object.State().Set(OK);
-    r = instance.Invoke(m.name, values);
+    r = instance.Invoke(m, values);
     if (raising) status = object.GetStat();
   }
   if (!r.ok()) RaiseInvokeError(r);
@@ -161,6 +181,26 @@ py::list Constants() {
   return out;
 }
 
+PyObject* FastCall(PyObject* self, PyObject* const* args, Py_ssize_t count) {
+  try {
+    return Call(self, args, static_cast<std::size_t>(count)).release().ptr();
+  } catch (py::error_already_set& e) {
+    e.restore();
+  } catch (const py::builtin_exception& e) {
+    e.set_error();
+  } catch (const std::bad_alloc&) {
+    PyErr_NoMemory();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  }
+  return nullptr;
+}
+
+PyMethodDef g_callDefinition = {"call", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall)),
+                                METH_FASTCALL,
+                                "call(instance, index, *arguments): the method of that catalog index, with one "
+                                "argument per parameter."};
+
 }  // namespace
 
 }  // namespace tessivo::python
@@ -181,7 +221,7 @@ PYBIND11_MODULE(_native, m) {
           }, py::arg("array"),
           "A new native image from an array of shape (height, width[, 1 | 3 | 4]), uint8 or uint16; "
           "returns its image ID.");
-  m.def("call", &Call, "Calls the method of that catalog index with one argument per parameter.");
+  m.add_object("call", py::reinterpret_steal<py::object>(PyCFunction_New(&g_callDefinition, nullptr)));
   m.def("methods", &Methods);
   m.def("constants", &Constants);
   m.def("set_enum_classes", &SetEnumClasses);

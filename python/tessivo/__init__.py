@@ -90,9 +90,9 @@ def _generate():
             else:
                 text.append(pname)
         names = [_python_name(p[0]) for p in params]
-        call_args = "(" + "".join(n + ", " for n in names) + ")"
+        call_args = "".join(", " + n for n in names)
         sources.append(f"def {name}(self{''.join(', ' + t for t in text)}):\n"
-                       f"    return _call(self, {index}, {call_args})\n")
+                       f"    return _call(self, {index}{call_args})\n")
     exec("".join(sources), namespace)
     functions = {}
     for name, family, signature, result, result_enum, params in _catalog:

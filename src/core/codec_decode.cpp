@@ -6,6 +6,7 @@
 #include "core/iptc_records.h"
 #include "core/image_registry.h"
 #include "core/temp_files.h"
+#include "platform/codecs/codecs.h"
 
 namespace tessivo {
 namespace {
@@ -91,7 +92,9 @@ TessivoStatus CodecDecodeFile(const std::string& path, bool icm, bool tiffReadOn
   const int32_t flags = (format == TVIMG_TIFF && icm) ? TVIMG_LOAD_TIFF_CMYK_TO_RGB_ICM : 0;
   ImageRegistry& registry = ImageRegistry::Current();
 
-  if (format == TVIMG_TIFF) {
+  // A document is opened only for a file of several pages; the directories alone tell, and
+  // opening the document would first read the whole file into memory.
+  if (format == TVIMG_TIFF && platform::CountTiffPages(path) != 1) {
     tvimg_file* file = codec->OpenFile(path.c_str());
     tvimg_multibitmap* document =
         file ? codec->OpenMultiBitmapFromFile(TVIMG_TIFF, file, flags) : nullptr;

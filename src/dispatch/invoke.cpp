@@ -28,18 +28,29 @@ InvokeResult InvokeMethod(const Catalog& catalog, cImaging& object, std::string_
                           std::vector<Variant>& args) {
   const MethodEntry* method = catalog.Find(name);
   if (!method) return Failure(DispatchUnknownName, "unknown method \"" + std::string(name) + "\"");
+  return InvokeEntry(*method, object, args);
+}
+
+InvokeResult InvokeEntry(const MethodEntry& entry, cImaging& object, std::vector<Variant>& args) {
+  const MethodEntry* method = &entry;
   if (args.size() < method->RequiredCount() || args.size() > method->params.size())
     return Failure(DispatchBadParamCount, method->name + " takes " + CountText(*method) + ", " +
                                               std::to_string(args.size()) + " given");
 
   // The caller's arguments move into the full list and back, so by-value arguments come back
   // unchanged and by-reference ones carry the method's values.
+  // With every argument given, the caller's list is the full list.
   const std::size_t passed = args.size();
-  std::vector<Variant> full;
-  full.reserve(method->params.size());
-  for (Variant& a : args) full.push_back(std::move(a));
-  for (std::size_t i = passed; i < method->params.size(); ++i) full.push_back(method->params[i].defaultValue);
+  const bool complete = passed == method->params.size();
+  std::vector<Variant> defaulted;
+  if (!complete) {
+    defaulted.reserve(method->params.size());
+    for (Variant& a : args) defaulted.push_back(std::move(a));
+    for (std::size_t i = passed; i < method->params.size(); ++i) defaulted.push_back(method->params[i].defaultValue);
+  }
+  std::vector<Variant>& full = complete ? args : defaulted;
   auto giveBack = [&] {
+    if (complete) return;
     for (std::size_t i = 0; i < passed; ++i) args[i] = std::move(full[i]);
   };
 

@@ -14,4 +14,8 @@ namespace tessivo::dispatch {
 InvokeResult InvokeMethod(const Catalog& catalog, cImaging& object, std::string_view name,
                           std::vector<Variant>& args);
 
+// The same for a method already found (bindings that keep catalog entries skip the lookup by
+// name).
+InvokeResult InvokeEntry(const MethodEntry& method, cImaging& object, std::vector<Variant>& args);
+
 }  // namespace tessivo::dispatch

@@ -131,6 +131,81 @@ TessivoStatus WriteGreyIndices(Bitmap& image, const Rect& rect, const uint32_t* 
                   indices, rect.width);
 }
 
+// Formats whose rows convert to 32-bit ARGB and back without loss, pixel by pixel: a band
+// written back and read again is exactly what the whole-zone buffer would have held.
+bool ConvertsLosslessly(platform::PixelFormat format) {
+  return format == platform::kPixelFormat24bppRGB || format == platform::kPixelFormat32bppRGB ||
+         format == platform::kPixelFormat32bppARGB;
+}
+
+// Working buffers of about this size hold one band of rows.
+constexpr size_t kBandBytes = size_t{4} << 20;
+
+// The zone band by band, for routines of limited reach: the working buffers hold one band and
+// the context rows around it instead of the whole zone, so the memory a filter needs beyond
+// the image is a few rows. Each band's buffer starts with the last 2 * reach rows of the one
+// before: the rows just replaced (the context above, as the whole-zone sweep sees them) and
+// the rows still as they were (in the source copy, unchanged originals).
+FilterOutcome RunBanded(Bitmap& image, const Rect& rect, const FilterDescriptor& filter,
+                        const FilterParams& params, bool zoneCoversImage, EngineBuffers& buf) {
+  FilterOutcome out;
+  const int32_t reach = filter.bandReach;
+  const int32_t height = rect.height;
+  const size_t width = static_cast<size_t>(rect.width);
+  const int32_t stride = rect.width * 4;
+  const int32_t bandRows = std::max<int32_t>(
+      static_cast<int32_t>(kBandBytes / (width * 4)), 4 * reach + 8);
+  const int32_t capacity = std::min(height, bandRows + 2 * reach);
+  uint32_t* work = Sized(buf.work, width * static_cast<size_t>(capacity));
+  uint32_t* source = filter.sourceCopy ? Sized(buf.source, width * static_cast<size_t>(capacity)) : nullptr;
+
+  int32_t top = 0;   // zone row of the buffer's first row
+  int32_t held = 0;  // rows carried over from the band before
+  while (true) {
+    const int32_t bottom = std::min(height - 1, top + capacity - 1);
+    const int32_t count = bottom - top + 1;
+    // Rows below the carried ones come from the image, not yet written by any band.
+    const int32_t fresh = count - held;
+    if (fresh > 0) {
+      const Rect rows{rect.x, rect.y + top + held, rect.width, fresh};
+      uint32_t* at = work + width * static_cast<size_t>(held);
+      out.status = Transfer(image, rows, platform::ImageLockModeRead, platform::kPixelFormat32bppARGB,
+                            at, stride);
+      if (out.status != OK) return out;
+      if (source) std::memcpy(source + width * static_cast<size_t>(held), at, width * static_cast<size_t>(fresh) * 4);
+    }
+    FilterJob job;
+    job.pixels = work;
+    job.source = source;
+    job.width = rect.width;
+    job.height = count;
+    job.zoneCoversImage = zoneCoversImage;
+    job.params = params;
+    out.status = filter.routine(job);
+    if (out.status != OK) return out;
+
+    const bool last = bottom == height - 1;
+    const int32_t firstOut = top == 0 ? 0 : top + reach;
+    const int32_t lastOut = last ? bottom : bottom - reach;
+    if (lastOut >= firstOut) {
+      const Rect rows{rect.x, rect.y + firstOut, rect.width, lastOut - firstOut + 1};
+      out.status = Transfer(image, rows, platform::ImageLockModeWrite, platform::kPixelFormat32bppARGB,
+                            work + width * static_cast<size_t>(firstOut - top), stride);
+      if (out.status != OK) return out;
+      out.wrote = true;
+    }
+    if (last) break;
+    held = 2 * reach;
+    const int32_t nextTop = bottom - held + 1;
+    const size_t from = width * static_cast<size_t>(nextTop - top);
+    std::memmove(work, work + from, width * static_cast<size_t>(held) * 4);
+    if (source) std::memmove(source, source + from, width * static_cast<size_t>(held) * 4);
+    top = nextTop;
+  }
+  out.value = 0;
+  return out;
+}
+
 FilterOutcome Run(Bitmap& image, const ZoneRect& zone, const FilterDescriptor& filter,
                   const FilterParams& params, EngineBuffers& buf) {
   FilterOutcome out;
@@ -153,6 +228,11 @@ FilterOutcome Run(Bitmap& image, const ZoneRect& zone, const FilterDescriptor& f
   if (indexed && !greyPalette && filter.mapsColourPalette && format != platform::kPixelFormat1bppIndexed)
     return MapPalette(image, filter, params);
 
+  const bool coversImage = zone.left == 0 && zone.top == 0 && zone.width == image.Width() &&
+                          zone.height == image.Height();
+  if (filter.bandReach >= 0 && !filter.readOnly && ConvertsLosslessly(format))
+    return RunBanded(image, rect, filter, params, coversImage, buf);
+
   const size_t count = static_cast<size_t>(zone.width) * static_cast<size_t>(zone.height);
   const int32_t stride = zone.width * 4;
   uint32_t* work = Sized(buf.work, count);
@@ -164,8 +244,7 @@ FilterOutcome Run(Bitmap& image, const ZoneRect& zone, const FilterDescriptor& f
   job.pixels = work;
   job.width = zone.width;
   job.height = zone.height;
-  job.zoneCoversImage = zone.left == 0 && zone.top == 0 && zone.width == image.Width() &&
-                        zone.height == image.Height();
+  job.zoneCoversImage = coversImage;
   job.params = params;
   if (filter.sourceCopy) {
     uint32_t* source = Sized(buf.source, count);

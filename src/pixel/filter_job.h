@@ -49,6 +49,13 @@ struct FilterDescriptor {
   // On an indexed image (not 1 bpp) with a colour palette the routine maps the palette entries
   // instead of the pixels (point routines such as negative and brightness).
   bool mapsColourPalette = false;
+  // Rows of context above and below a row that the routine reads, for routines that may run
+  // over bands of rows instead of the whole zone at once (kWholeZone: it may not). A banded
+  // routine must leave the first and last `bandReach` rows of its job unwritten, never fail,
+  // and give each row a result that depends only on the rows within its reach (for in-place
+  // routines: on the rows above as already replaced, the rows below as they were).
+  int32_t bandReach = kWholeZone;
+  static constexpr int32_t kWholeZone = -1;
 };
 
 // Pixel channel helpers.

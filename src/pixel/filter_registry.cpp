@@ -11,20 +11,20 @@ namespace {
 constexpr int kCodeLimit = 256;
 
 // The engine's own routines: code, routine, reads a source copy, analysis only, maps colour
-// palettes.
+// palettes, and for those that may run band by band the rows of context they read.
 constexpr FilterDescriptor kOwnFilters[] = {
     {kFilterSharpen, SharpenRoutine, false, false, false},
-    {kFilterNegative, NegativeRoutine, false, false, true},
-    {kFilterBlur, BlurRoutine, false, false, false},
+    {kFilterNegative, NegativeRoutine, false, false, true, 0},
+    {kFilterBlur, BlurRoutine, false, false, false, 1},
     {kFilterDiffuse, DiffuseRoutine, false, false, false},
-    {kFilterSmooth, SmoothRoutine, false, false, false},
+    {kFilterSmooth, SmoothRoutine, false, false, false, 1},
     {kFilterEdgeEnhance, EdgeEnhanceRoutine, false, false, false},
     {kFilterContour, ContourRoutine, true, false, false},
     {kFilterEmboss, EmbossRoutine, false, false, false},
     {kFilterEmbossMore, EmbossMoreRoutine, true, false, false},
     {kFilterEngrave, EngraveRoutine, false, false, false},
     {kFilterEngraveMore, EngraveMoreRoutine, true, false, false},
-    {kFilterGrayscale, GrayscaleRoutine, false, false, false},
+    {kFilterGrayscale, GrayscaleRoutine, false, false, false, 0},
     {kFilterRelief, ReliefRoutine, true, false, false},
     {kFilterPixelize, PixelizeRoutine, true, false, false},
     {kFilterThreshold, ThresholdRoutine, false, false, false},
@@ -46,9 +46,9 @@ constexpr FilterDescriptor kOwnFilters[] = {
     {kFilterTwirl, TwirlRoutine, true, false, false},
     {kFilterMirrorRounded, MirrorRoundedRoutine, true, false, false},
     {kFilterSwirl, SwirlRoutine, true, false, false},
-    {kFilterDespeckle, DespeckleRoutine, true, false, false},
+    {kFilterDespeckle, DespeckleRoutine, true, false, false, 1},
     {kFilterDilateBlack, DilateBlackRoutine, true, false, false},
-    {kFilterDespeckleMore, DespeckleMoreRoutine, true, false, false},
+    {kFilterDespeckleMore, DespeckleMoreRoutine, true, false, false, 2},
     {kFilterParasite4, Parasite4Routine, true, false, false},
     {kFilterErodeBlack, ErodeBlackRoutine, true, false, false},
     {kFilterFillHole, FillHoleRoutine, true, false, false},

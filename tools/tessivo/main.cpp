@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "dispatch/catalog.h"
 #include "demo_script.h"
 #include "demo_pdf.h"
@@ -29,6 +30,12 @@ Commands:
   run FILE               run a script (FILE '-' reads standard input)
   call METHOD ARG... [-- METHOD ARG...]...
                          run calls given on the command line
+  batch SCRIPT FILE... [--jobs N] [--out DIR]
+                         run a script once per file, in N worker processes (default:
+                         one per core); the script sees $input (the file), $output (a
+                         path in DIR with the file's name), $outdir and $name (the
+                         file's name without folder and extension). Only files of runs
+                         that succeed reach DIR (default: the current folder).
   methods [PATTERN]      list the methods with their parameters and defaults
   constants [PATTERN]    list the enumeration members scripts may name
   demo [OUTDIR]          run the built-in demonstration, writing into OUTDIR (default out)
@@ -36,7 +43,9 @@ Commands:
 
 Options:
   --json                 print one JSON object per call:
-                         {"method", "result", "status", "status_name", "out"}
+                         {"method", "result", "status", "status_name", "out"};
+                         for batch, one per file: {"input", "ok", "seconds",
+                         "outputs"} or {"input", "ok", "seconds", "where", "error"}
   --keep-going           continue after a call whose status is not OK
 
 Scripts hold one call per line: `Method arg, arg ...` or `$name = Method arg ...`.
@@ -177,6 +186,7 @@ int main(int argc, char** argv) {
     if (operands.empty()) return Usage("call needs a method name");
     return RunCalls(operands, options);
   }
+  if (command == "batch") return RunBatchCommand(operands, options);
   if (command == "methods" || command == "constants") {
     if (operands.size() > 1) return Usage(command + " takes at most one pattern");
     return List(command == "methods", operands.empty() ? "" : operands[0]);

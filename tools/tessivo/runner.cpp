@@ -113,7 +113,7 @@ bool ScriptRunner::RunStatement(const Statement& statement, const std::string& w
     }
     // The method raised a run-time error: the call failed.
     err_ << "tessivo: " << where << ": " << r.message << "\n";
-    return CallFailure();
+    return CallFailure(where, r.message);
   }
 
   CallReport report;
@@ -132,7 +132,9 @@ bool ScriptRunner::RunStatement(const Statement& statement, const std::string& w
   bool failed = report.status != OK;
   if (method->result.kind == dispatch::ValueKind::Enum && method->result.enumName == "TessivoStatus")
     failed = failed || r.value.ToLong() != OK;
-  return failed ? CallFailure() : true;
+  if (!failed) return true;
+  int32_t shown = report.status != OK ? report.status : r.value.ToLong();
+  return CallFailure(where, method->name + " failed with " + StatusText(shown));
 }
 
 Variant ScriptRunner::Evaluate(const Expression& e, bool forByReference) {
@@ -197,11 +199,13 @@ Variant ScriptRunner::EvaluateArray(const Term& t) {
 
 bool ScriptRunner::ScriptFailure(const std::string& where, const std::string& message) {
   err_ << "tessivo: " << where << ": " << message << "\n";
+  if (failure_.where.empty()) failure_ = {where, message};
   result_ = ExitUsage;
   return false;
 }
 
-bool ScriptRunner::CallFailure() {
+bool ScriptRunner::CallFailure(const std::string& where, const std::string& message) {
+  if (failure_.where.empty()) failure_ = {where, message};
   if (result_ == ExitSuccess) result_ = ExitCallFailed;
   return options_.keepGoing;
 }

@@ -20,6 +20,13 @@ struct RunOptions {
 // Exit statuses of the tool.
 enum ExitCode : int { ExitSuccess = 0, ExitCallFailed = 1, ExitUsage = 2 };
 
+// The first thing that went wrong in a run: where ("script.tvs:3") and what (the script
+// error, or the failed call with its status).
+struct RunFailure {
+  std::string where;
+  std::string message;
+};
+
 class ScriptRunner {
  public:
   ScriptRunner(Imaging& control, RunOptions options, std::ostream& out, std::ostream& err);
@@ -34,13 +41,15 @@ class ScriptRunner {
   bool RunStatement(const Statement& statement, const std::string& where);
 
   ExitCode Result() const { return result_; }
+  // Empty while everything has succeeded.
+  const RunFailure& FirstFailure() const { return failure_; }
 
  private:
   Variant Evaluate(const Expression& e, bool forByReference);
   Variant EvaluateTerm(const Term& t);
   Variant EvaluateArray(const Term& t);
   bool ScriptFailure(const std::string& where, const std::string& message);
-  bool CallFailure();
+  bool CallFailure(const std::string& where, const std::string& message);
 
   Imaging& control_;
   RunOptions options_;
@@ -48,6 +57,7 @@ class ScriptRunner {
   std::ostream& err_;
   std::unordered_map<std::string, Variant> variables_;  // by lower-case name
   ExitCode result_ = ExitSuccess;
+  RunFailure failure_;
 };
 
 }  // namespace tessivo::cli

@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "pixel/rounding.h"
 #include "platform/pixel_format.h"
@@ -25,71 +30,403 @@ inline bool IsDark(uint32_t argb, bool bitonal) {
   return 587 * g + 299 * r + 114 * b < 140000;
 }
 
+// Round half to even of |v| < 2^51 in integers: adding 1.5 * 2^52 leaves the rounded value in
+// the low mantissa bits. The same result as RoundHalfEven (the default rounding mode), without
+// the library call that dominated the vote loop.
+inline int32_t RoundToInt(double v) {
+  const double shifted = v + 6755399441055744.0;
+  int64_t bits;
+  std::memcpy(&bits, &shifted, sizeof bits);
+  return static_cast<int32_t>(bits);
+}
+
 // One cell of the accumulator: its votes and its place in distance-major order (d * 200 + i),
 // which breaks ties between equal counts (the earlier cell first).
-struct Cell {
+struct RankedCell {
   uint32_t votes = 0;
   uint64_t index = 0;
 };
 
-bool Stronger(const Cell& a, const Cell& b) { return a.votes != b.votes ? a.votes > b.votes : a.index < b.index; }
+bool Stronger(const RankedCell& a, const RankedCell& b) { return a.votes != b.votes ? a.votes > b.votes : a.index < b.index; }
 
-// The voting pixels of the scanned rows, one bit per column.
-struct VoteMask {
-  int32_t width = 0, firstRow = 0, rows = 0;
-  size_t words = 0;  // per row
-  std::vector<uint64_t> bits;
-  void Set(int32_t row, int32_t x) {
-    bits[static_cast<size_t>(row) * words + static_cast<size_t>(x >> 6)] |= uint64_t{1} << (x & 63);
+// Dark pixels of one row as bits, LSB first in 64-bit words; bits past the width stay 0.
+using DarkRow = std::vector<uint64_t>;
+
+// Reads rows as dark bits. Formats whose colour is plain in the stored bytes (indexed, 24- and
+// 32-bit RGB) are read in place through a lock in their own format (no copy); the others are
+// converted to ARGB in bands, as the platform converts them.
+class DarkRowReader {
+ public:
+  DarkRowReader(platform::Bitmap& image, bool bitonal) : image_(image), bitonal_(bitonal) {
+    const platform::PixelFormat f = image.Format();
+    native_ = platform::IsIndexed(f) || f == platform::kPixelFormat24bppRGB ||
+              f == platform::kPixelFormat32bppRGB || f == platform::kPixelFormat32bppARGB;
+    if (platform::IsIndexed(f)) {
+      // Indices past the palette read as opaque black, as in the conversion to ARGB.
+      const std::vector<uint32_t>& entries = image.GetPalette().entries;
+      for (size_t i = 0; i < darkIndex_.size(); ++i)
+        darkIndex_[i] = IsDark(i < entries.size() ? entries[i] : 0xFF000000u, bitonal) ? 1 : 0;
+    }
   }
+
+  // Locks rows first .. first + count - 1 (a native lock points straight into the pixels).
+  Status Begin(int32_t first, int32_t count) {
+    first_ = first;
+    const int32_t w = image_.Width();
+    if (native_) {
+      platform::Rect r{0, first, w, count};
+      Status s = image_.LockBits(&r, platform::ImageLockModeRead, image_.Format(), data_);
+      locked_ = s == Status::Ok;
+      return s;
+    }
+    bandRows_ = std::max<int32_t>(1, std::min<int32_t>(count, (1 << 20) / w + 1));
+    band_.resize(static_cast<size_t>(w) * static_cast<size_t>(bandRows_));
+    bandFirst_ = -1;
+    end_ = first + count;
+    return Status::Ok;
+  }
+
+  Status End() {
+    if (!locked_) return Status::Ok;
+    locked_ = false;
+    return image_.UnlockBits(data_);
+  }
+
+  Status Read(int32_t y, DarkRow& out) {
+    const int32_t w = image_.Width();
+    std::fill(out.begin(), out.end(), 0);
+    if (native_) {
+      const uint8_t* row = static_cast<const uint8_t*>(data_.scan0) + static_cast<intptr_t>(y - first_) * data_.stride;
+      ReadNative(row, w, out);
+      return Status::Ok;
+    }
+    if (bandFirst_ < 0 || y >= bandFirst_ + bandRows_) {
+      const int32_t n = std::min(bandRows_, end_ - y);
+      platform::Rect r{0, y, w, n};
+      platform::BitmapData data;
+      data.scan0 = band_.data();
+      data.stride = w * 4;
+      Status s = image_.LockBits(&r, platform::ImageLockModeRead | platform::ImageLockModeUserInputBuf,
+                                 platform::kPixelFormat32bppARGB, data);
+      if (s != Status::Ok) return s;
+      s = image_.UnlockBits(data);
+      if (s != Status::Ok) return s;
+      bandFirst_ = y;
+    }
+    const uint32_t* px = band_.data() + static_cast<size_t>(y - bandFirst_) * static_cast<size_t>(w);
+    for (int32_t x = 0; x < w; ++x)
+      if (IsDark(px[x], bitonal_)) out[static_cast<size_t>(x >> 6)] |= uint64_t{1} << (x & 63);
+    return Status::Ok;
+  }
+
+ private:
+  void ReadNative(const uint8_t* row, int32_t w, DarkRow& out) const {
+    const platform::PixelFormat f = image_.Format();
+    const int bpp = platform::BitsPerPixel(f);
+    if (bpp == 1) {
+      // Whole bytes at a time: each byte reversed to LSB-first order, then inverted when index 1
+      // is the light one.
+      const uint64_t ones = darkIndex_[1] ? ~uint64_t{0} : 0, zeros = darkIndex_[0] ? ~uint64_t{0} : 0;
+      const int32_t bytes = (w + 7) / 8;
+      for (size_t word = 0; word < out.size(); ++word) {
+        uint64_t bits = 0;
+        for (int32_t k = 0; k < 8; ++k) {
+          const int32_t b = static_cast<int32_t>(word) * 8 + k;
+          if (b >= bytes) break;
+          bits |= uint64_t{ReversedByte(row[b])} << (8 * k);
+        }
+        out[word] = (bits & ones) | (~bits & zeros);
+      }
+      if (w % 64 != 0) out.back() &= (uint64_t{1} << (w % 64)) - 1;
+      return;
+    }
+    if (bpp == 4 || bpp == 8) {
+      for (int32_t x0 = 0; x0 < w; x0 += 64) {
+        const int32_t n = std::min(64, w - x0);
+        uint64_t bits = 0;
+        if (bpp == 8) {
+          for (int32_t k = 0; k < n; ++k) bits |= uint64_t{darkIndex_[row[x0 + k]]} << k;
+        } else {
+          for (int32_t k = 0; k < n; ++k) {
+            const int32_t x = x0 + k;
+            bits |= uint64_t{darkIndex_[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]} << k;
+          }
+        }
+        out[static_cast<size_t>(x0 >> 6)] = bits;
+      }
+      return;
+    }
+    const int step = bpp / 8;  // 24 or 32 bits: blue, green, red first
+    for (int32_t x0 = 0; x0 < w; x0 += 64) {
+      const int32_t n = std::min(64, w - x0);
+      const uint8_t* p = row + static_cast<size_t>(x0) * static_cast<size_t>(step);
+      uint64_t bits = 0;
+      for (int32_t k = 0; k < n; ++k, p += step) {
+        const bool dark = bitonal_ ? p[2] == 0 : 587u * p[1] + 299u * p[2] + 114u * p[0] < 140000u;
+        bits |= uint64_t{dark} << k;
+      }
+      out[static_cast<size_t>(x0 >> 6)] = bits;
+    }
+  }
+
+  static uint8_t ReversedByte(uint8_t b) {
+    b = static_cast<uint8_t>((b & 0xF0) >> 4 | (b & 0x0F) << 4);
+    b = static_cast<uint8_t>((b & 0xCC) >> 2 | (b & 0x33) << 2);
+    return static_cast<uint8_t>((b & 0xAA) >> 1 | (b & 0x55) << 1);
+  }
+
+  platform::Bitmap& image_;
+  bool bitonal_;
+  bool native_ = false, locked_ = false;
+  std::array<uint8_t, 256> darkIndex_{};
+  platform::BitmapData data_;
+  int32_t first_ = 0, end_ = 0, bandFirst_ = -1, bandRows_ = 1;
+  std::vector<uint32_t> band_;
 };
 
-Status CollectVotes(platform::Bitmap& image, bool bitonal, VoteMask& mask) {
+// The voting pixels (dark above light) of the scanned rows: their columns as doubles, row by row.
+// A block of voting pixels (a few rows of a few columns): how many, and the columns and rows
+// they lie between.
+struct VoteBlock {
+  uint32_t count = 0;
+  int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+};
+// Coarse blocks bound every angle cheaply; fine ones, four times as many, only the angles the
+// coarse bound leaves in doubt.
+struct BlockShape {
+  int32_t rows, columns;  // columns divide 64
+};
+constexpr BlockShape kCoarseBlocks{1, 64}, kFineBlocks{1, 32};
+
+struct Votes {
+  std::vector<double> columns;
+  std::vector<int32_t> rowOf;      // image row of each non-empty row
+  std::vector<size_t> rowStart;    // start of each non-empty row in columns, plus the end
+  std::vector<VoteBlock> coarse, fine;  // every voting pixel in exactly one block of each
+};
+
+// Gathers the voting pixels of each group of `shape.rows` rows into blocks of `shape.columns`.
+class BlockGatherer {
+ public:
+  BlockGatherer(size_t words, BlockShape shape, int32_t firstRow, std::vector<VoteBlock>& into)
+      : shape_(shape), parts_(64 / shape.columns), firstRow_(firstRow), open_(words * static_cast<size_t>(parts_)),
+        into_(into) {}
+  // The voting pixels of row y in one word; rows come in increasing order.
+  void Add(int32_t y, size_t word, uint64_t bits) {
+    if (y - firstRow_ >= groupEnd_) {
+      Flush();
+      groupEnd_ = (y - firstRow_) / shape_.rows * shape_.rows + shape_.rows;
+    }
+    const uint64_t part = shape_.columns == 64 ? ~uint64_t{0} : (uint64_t{1} << shape_.columns) - 1;
+    for (int32_t k = 0; k < parts_; ++k) {
+      const uint64_t partBits = bits & (part << (k * shape_.columns));
+      if (partBits != 0) Add(y, word * static_cast<size_t>(parts_) + static_cast<size_t>(k), word * 64, partBits);
+    }
+  }
+  void Flush() {
+    for (VoteBlock& b : open_)
+      if (b.count != 0) {
+        into_.push_back(b);
+        b.count = 0;
+      }
+  }
+
+ private:
+  void Add(int32_t y, size_t block, size_t firstColumn, uint64_t bits) {
+    VoteBlock& b = open_[block];
+    const int32_t lo = static_cast<int32_t>(firstColumn) + __builtin_ctzll(bits);
+    const int32_t hi = static_cast<int32_t>(firstColumn) + 63 - __builtin_clzll(bits);
+    if (b.count == 0) {
+      b = {0, lo, hi, y, y};
+    } else {
+      b.xMin = std::min(b.xMin, lo), b.xMax = std::max(b.xMax, hi), b.yMax = y;
+    }
+    b.count += static_cast<uint32_t>(__builtin_popcountll(bits));
+  }
+
+  BlockShape shape_;
+  int32_t parts_, firstRow_, groupEnd_ = 0;
+  std::vector<VoteBlock> open_;
+  std::vector<VoteBlock>& into_;
+};
+
+Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
   const int32_t w = image.Width(), h = image.Height();
   // Rows round(H/4) .. round(3H/4), each compared with the row below it.
   const int32_t first = static_cast<int32_t>(RoundHalfEven(h / 4.0));
   const int32_t last = std::min(static_cast<int32_t>(RoundHalfEven(3.0 * h / 4.0)), h - 2);
-  mask.width = w;
-  mask.firstRow = first;
-  mask.rows = last - first + 1;
-  mask.words = (static_cast<size_t>(w) + 63) / 64;
-  mask.bits.assign(mask.words * static_cast<size_t>(mask.rows), 0);
+  const size_t words = (static_cast<size_t>(w) + 63) / 64;
+  // Columns 1 .. w-2 vote; the first and last never do.
+  DarkRow inner(words, ~uint64_t{0});
+  inner[0] &= ~uint64_t{1};
+  inner[static_cast<size_t>((w - 1) >> 6)] &= ~(uint64_t{1} << ((w - 1) & 63));
+  DarkRow above(words), below(words);
 
-  // Read as ARGB in bands of rows; the last row of a band is kept to compare with the next.
-  const int32_t bandRows = std::max<int32_t>(2, std::min<int32_t>(last + 2 - first, (1 << 20) / w + 1));
-  std::vector<uint32_t> band(static_cast<size_t>(w) * static_cast<size_t>(bandRows));
-  std::vector<uint8_t> above(static_cast<size_t>(w)), below(static_cast<size_t>(w));
-  bool haveAbove = false;
-  for (int32_t y0 = first; y0 <= last + 1; y0 += bandRows) {
-    const int32_t n = std::min(bandRows, last + 2 - y0);
-    platform::Rect r{0, y0, w, n};
-    platform::BitmapData data;
-    data.scan0 = band.data();
-    data.stride = w * 4;
-    Status s = image.LockBits(&r, platform::ImageLockModeRead | platform::ImageLockModeUserInputBuf,
-                              platform::kPixelFormat32bppARGB, data);
-    if (s != Status::Ok) return s;
-    s = image.UnlockBits(data);
-    if (s != Status::Ok) return s;
-    for (int32_t k = 0; k < n; ++k) {
-      const uint32_t* px = band.data() + static_cast<size_t>(k) * static_cast<size_t>(w);
-      for (int32_t x = 0; x < w; ++x) below[static_cast<size_t>(x)] = IsDark(px[x], bitonal) ? 1 : 0;
-      if (haveAbove) {
-        const int32_t row = y0 + k - 1 - first;
-        for (int32_t x = 1; x <= w - 2; ++x)
-          if (above[static_cast<size_t>(x)] && !below[static_cast<size_t>(x)]) mask.Set(row, x);
+  BlockGatherer coarse(words, kCoarseBlocks, first, votes.coarse), fine(words, kFineBlocks, first, votes.fine);
+  DarkRowReader reader(image, bitonal);
+  Status s = reader.Begin(first, last + 2 - first);
+  if (s != Status::Ok) return s;
+  s = reader.Read(first, above);
+  for (int32_t y = first; s == Status::Ok && y <= last; ++y) {
+    s = reader.Read(y + 1, below);
+    if (s != Status::Ok) break;
+    const size_t before = votes.columns.size();
+    for (size_t word = 0; word < words; ++word) {
+      const uint64_t bits = above[word] & ~below[word] & inner[word];
+      if (bits == 0) continue;
+      coarse.Add(y, word, bits);
+      fine.Add(y, word, bits);
+      for (uint64_t b = bits; b != 0; b &= b - 1)
+        votes.columns.push_back(static_cast<double>(word * 64 + static_cast<size_t>(__builtin_ctzll(b))));
+    }
+    if (votes.columns.size() != before) {
+      votes.rowOf.push_back(y);
+      votes.rowStart.push_back(before);
+    }
+    above.swap(below);
+  }
+  const Status unlocked = reader.End();
+  if (s != Status::Ok) return s;
+  coarse.Flush();
+  fine.Flush();
+  votes.rowStart.push_back(votes.columns.size());
+  return unlocked;
+}
+
+// The distances the votes of one angle can reach, with a margin for rounding: lo .. hi.
+void DistanceSpan(int32_t width, const Votes& votes, int64_t distances, double s, double c, int64_t& lo,
+                  int64_t& hi) {
+  const double yMin = votes.rowOf.front(), yMax = votes.rowOf.back(), w = width;
+  const double vMin = w + yMin * c - (s >= 0 ? w * s : 0.0), vMax = w + yMax * c - (s >= 0 ? 0.0 : w * s);
+  lo = std::max<int64_t>(0, static_cast<int64_t>(std::floor(vMin)) - 2);
+  hi = std::min<int64_t>(distances - 1, static_cast<int64_t>(std::ceil(vMax)) + 2);
+}
+
+// An upper bound of the votes of any cell of one angle, from the blocks alone: a distance is
+// monotonic in x and in y, so the pixels of a block fall between the distances of its extreme
+// corners, and a cell gets at most the counts of the blocks whose range holds it. Far from the
+// page's angle the bound lies well below the strongest cells, so that angle need not be counted.
+uint32_t StrongestPossible(int32_t width, const Votes& votes, const std::vector<VoteBlock>& blocks,
+                           int64_t distances, double s, double c, std::vector<int64_t>& change) {
+  int64_t lo = 0, hi = 0;
+  DistanceSpan(width, votes, distances, s, c, lo, hi);
+  if (hi < lo) return 0;
+  const int64_t span = hi - lo + 1;
+  change.assign(static_cast<size_t>(span) + 1, 0);
+  for (const VoteBlock& b : blocks) {
+    // Smallest distance at the top row and the column farthest along the sine, largest at the
+    // bottom row and the nearest column.
+    const double far = s >= 0 ? b.xMax : b.xMin, near = s >= 0 ? b.xMin : b.xMax;
+    const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + b.yMin * c - far * s) - lo, 0, span - 1);
+    const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + b.yMax * c - near * s) - lo, 0, span - 1);
+    change[static_cast<size_t>(d0)] += b.count;
+    change[static_cast<size_t>(d1) + 1] -= b.count;
+  }
+  int64_t running = 0, strongest = 0;
+  for (int64_t d = 0; d < span; ++d) {
+    running += change[static_cast<size_t>(d)];
+    strongest = std::max(strongest, running);
+  }
+  return static_cast<uint32_t>(strongest);
+}
+
+// Counts the votes of a block of eight angles in one pass over the voting pixels: each pixel's
+// distances for the eight angles are worked out together and go to eight separate tables, so
+// neighbouring increments never wait for each other. Each table covers only the distances its
+// angle can reach. Every distance is the same double expression, w + y cos - x sin, rounded half
+// to even, whichever way it is computed.
+class AngleBlockVoter {
+ public:
+  static constexpr int32_t kBlock = 8;
+
+  AngleBlockVoter(int32_t width, const Votes& votes, int64_t distances)
+      : width_(width), votes_(votes), distances_(distances) {}
+
+  void Vote(const double* sines, const double* cosines) {
+    for (int32_t a = 0; a < kBlock; ++a) {
+      int64_t lo = 0, hi = 0;
+      DistanceSpan(width_, votes_, distances_, sines[a], cosines[a], lo, hi);
+      lowest_[a] = static_cast<int32_t>(lo);
+      counts_[a].assign(static_cast<size_t>(std::max<int64_t>(0, hi - lo + 1)), 0u);
+    }
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (__builtin_cpu_supports("avx2")) {
+      VoteAvx2(sines, cosines);
+      return;
+    }
+#endif
+    VotePlain(sines, cosines);
+  }
+
+  const std::vector<uint32_t>& Counts(int32_t a) const { return counts_[static_cast<size_t>(a)]; }
+  int64_t Lowest(int32_t a) const { return lowest_[static_cast<size_t>(a)]; }
+
+ private:
+  void VotePlain(const double* sines, const double* cosines) {
+    uint32_t* table[kBlock];
+    uint32_t span[kBlock];
+    for (int32_t a = 0; a < kBlock; ++a) {
+      table[a] = counts_[static_cast<size_t>(a)].data();
+      span[a] = static_cast<uint32_t>(counts_[static_cast<size_t>(a)].size());
+    }
+    for (size_t r = 0; r < votes_.rowOf.size(); ++r) {
+      double base[kBlock];
+      for (int32_t a = 0; a < kBlock; ++a) base[a] = width_ + votes_.rowOf[r] * cosines[a];
+      for (size_t k = votes_.rowStart[r]; k < votes_.rowStart[r + 1]; ++k) {
+        const double x = votes_.columns[k];
+        for (int32_t a = 0; a < kBlock; ++a) {
+          const uint32_t d = static_cast<uint32_t>(RoundToInt(base[a] - x * sines[a]) - lowest_[a]);
+          if (d < span[a]) ++table[a][d];
+        }
       }
-      above.swap(below);
-      haveAbove = true;
     }
   }
-  return Status::Ok;
-}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  // Separate multiply and subtract (no fused multiply-add), so the products round as above.
+  __attribute__((target("avx2"))) void VoteAvx2(const double* sines, const double* cosines) {
+    uint32_t* table[kBlock];
+    uint32_t span[kBlock];
+    for (int32_t a = 0; a < kBlock; ++a) {
+      table[a] = counts_[static_cast<size_t>(a)].data();
+      span[a] = static_cast<uint32_t>(counts_[static_cast<size_t>(a)].size());
+    }
+    const __m256d s0 = _mm256_loadu_pd(sines), s1 = _mm256_loadu_pd(sines + 4);
+    const __m256d c0 = _mm256_loadu_pd(cosines), c1 = _mm256_loadu_pd(cosines + 4);
+    const __m256d w = _mm256_set1_pd(static_cast<double>(width_)), magic = _mm256_set1_pd(6755399441055744.0);
+    const __m256i lowDwords = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256i lowest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lowest_.data()));
+    alignas(32) int32_t d[kBlock];
+    for (size_t r = 0; r < votes_.rowOf.size(); ++r) {
+      const __m256d y = _mm256_set1_pd(static_cast<double>(votes_.rowOf[r]));
+      const __m256d b0 = _mm256_add_pd(w, _mm256_mul_pd(y, c0)), b1 = _mm256_add_pd(w, _mm256_mul_pd(y, c1));
+      for (size_t k = votes_.rowStart[r]; k < votes_.rowStart[r + 1]; ++k) {
+        const __m256d x = _mm256_broadcast_sd(&votes_.columns[k]);
+        const __m256d t0 = _mm256_add_pd(_mm256_sub_pd(b0, _mm256_mul_pd(x, s0)), magic);
+        const __m256d t1 = _mm256_add_pd(_mm256_sub_pd(b1, _mm256_mul_pd(x, s1)), magic);
+        const __m256i p0 = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(t0), lowDwords);
+        const __m256i p1 = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(t1), lowDwords);
+        const __m256i all = _mm256_inserti128_si256(p0, _mm256_castsi256_si128(p1), 1);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(d), _mm256_sub_epi32(all, lowest));
+        for (int32_t a = 0; a < kBlock; ++a)
+          if (static_cast<uint32_t>(d[a]) < span[a]) ++table[a][static_cast<uint32_t>(d[a])];
+      }
+    }
+  }
+#endif
+
+  int32_t width_;
+  const Votes& votes_;
+  int64_t distances_;
+  std::array<int32_t, kBlock> lowest_{};
+  std::array<std::vector<uint32_t>, kBlock> counts_;
+};
 
 }  // namespace
 
 Status cAutoDeskew::Measure(platform::Bitmap& image) {
   skewAngle_ = 0.0;
+  strongest_.clear();
   const int32_t w = image.Width(), h = image.Height();
   if (w < kMinimumSide || h < kMinimumSide) return Status::Aborted;
   if (int64_t{w} * 4 > INT32_MAX) return Status::OutOfMemory;  // one ARGB row must fit a lock
@@ -101,47 +438,79 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
       cosines[static_cast<size_t>(i)] = std::cos(radians);
     }
     const bool bitonal = platform::BitsPerPixel(image.Format()) == 1;
-    VoteMask mask;
-    Status s = CollectVotes(image, bitonal, mask);
+    Votes v;
+    Status s = CollectVotes(image, bitonal, v);
     if (s != Status::Ok) return s;
+    if (v.columns.empty()) return Status::Ok;  // nothing dark above light: a blank page is straight
 
-    // Distances run over 0 .. 2(W + H). The accumulator is filled one angle at a time (one row
-    // of distances in memory, not all 200), and the strongest cells are kept as they appear;
-    // the order of the kept cells is the one of the full table.
+    // Distances run over 0 .. 2(W + H). Angles are counted strongest bound first, eight at a
+    // time, until no angle left can reach the weakest of the ten cells kept: the kept cells are
+    // then those of the full table, in its order (skipped cells all have fewer votes). An angle
+    // no vote reaches is no evidence.
     const int64_t distances = 2 * (int64_t{w} + h) + 1;
-    std::vector<uint32_t> votes(static_cast<size_t>(distances));
-    std::vector<Cell> top;  // strongest first, at most kTopCells
+    std::vector<int64_t> change;
+    auto boundOf = [&](const std::vector<VoteBlock>& blocks, int32_t i) {
+      return StrongestPossible(w, v, blocks, distances, sines[static_cast<size_t>(i)], cosines[static_cast<size_t>(i)],
+                               change);
+    };
+    std::array<uint32_t, kAngleCount> bound{};
+    std::array<bool, kAngleCount> refined{};
+    std::vector<int32_t> pending;  // a heap, the largest bound on top
     for (int32_t i = 0; i < kAngleCount; ++i) {
-      std::fill(votes.begin(), votes.end(), 0u);
-      const double c = cosines[static_cast<size_t>(i)], sn = sines[static_cast<size_t>(i)];
-      bool any = false;
-      for (int32_t row = 0; row < mask.rows; ++row) {
-        const uint64_t* bits = mask.bits.data() + static_cast<size_t>(row) * mask.words;
-        const double base = w + (mask.firstRow + row) * c;
-        for (size_t word = 0; word < mask.words; ++word) {
-          for (uint64_t b = bits[word]; b != 0; b &= b - 1) {
-            const int32_t x = static_cast<int32_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(b)));
-            const double d = RoundHalfEven(base - x * sn);
-            if (d < 0 || d >= static_cast<double>(distances)) continue;
-            ++votes[static_cast<size_t>(d)];
-            any = true;
-          }
+      bound[static_cast<size_t>(i)] = boundOf(v.coarse, i);
+      pending.push_back(i);
+    }
+    auto looser = [&](int32_t a, int32_t b) { return bound[static_cast<size_t>(a)] < bound[static_cast<size_t>(b)]; };
+    std::make_heap(pending.begin(), pending.end(), looser);
+
+    AngleBlockVoter voter(w, v, distances);
+    std::vector<RankedCell> top;  // strongest first, at most kTopCells
+    for (;;) {
+      const uint32_t weakest = top.size() == kTopCells ? top.back().votes : 1;
+      std::array<int32_t, AngleBlockVoter::kBlock> angles{};
+      int32_t n = 0;
+      while (n < AngleBlockVoter::kBlock && !pending.empty() && bound[static_cast<size_t>(pending.front())] >= weakest) {
+        std::pop_heap(pending.begin(), pending.end(), looser);
+        const int32_t i = pending.back();
+        pending.pop_back();
+        if (!refined[static_cast<size_t>(i)]) {  // a coarse bound in reach: look closer first
+          refined[static_cast<size_t>(i)] = true;
+          bound[static_cast<size_t>(i)] = std::min(bound[static_cast<size_t>(i)], boundOf(v.fine, i));
+          pending.push_back(i);
+          std::push_heap(pending.begin(), pending.end(), looser);
+          continue;
+        }
+        angles[static_cast<size_t>(n++)] = i;
+      }
+      if (n == 0) break;
+      std::array<double, AngleBlockVoter::kBlock> s8{}, c8{};
+      for (int32_t a = 0; a < AngleBlockVoter::kBlock; ++a) {
+        const size_t i = static_cast<size_t>(angles[static_cast<size_t>(std::min(a, n - 1))]);
+        s8[static_cast<size_t>(a)] = sines[i];
+        c8[static_cast<size_t>(a)] = cosines[i];
+      }
+      voter.Vote(s8.data(), c8.data());
+      for (int32_t a = 0; a < n; ++a) {
+        const std::vector<uint32_t>& counts = voter.Counts(a);
+        const uint64_t lo = static_cast<uint64_t>(voter.Lowest(a)), i = static_cast<uint64_t>(angles[static_cast<size_t>(a)]);
+        for (size_t k = 0; k < counts.size(); ++k) {
+          const uint32_t votes = counts[k];
+          if (votes == 0) continue;  // an empty cell is no evidence of any angle
+          if (top.size() == kTopCells && votes < top.back().votes) continue;
+          const RankedCell cell{votes, (lo + k) * kAngleCount + i};
+          if (top.size() == kTopCells && !Stronger(cell, top.back())) continue;
+          top.insert(std::upper_bound(top.begin(), top.end(), cell, Stronger), cell);
+          if (top.size() > kTopCells) top.pop_back();
         }
       }
-      if (!any) continue;
-      for (int64_t d = 0; d < distances; ++d) {
-        const uint32_t v = votes[static_cast<size_t>(d)];
-        if (v == 0) continue;  // an empty cell is no evidence of any angle
-        const Cell cell{v, static_cast<uint64_t>(d) * kAngleCount + static_cast<uint64_t>(i)};
-        if (top.size() == kTopCells && !Stronger(cell, top.back())) continue;
-        top.insert(std::upper_bound(top.begin(), top.end(), cell, Stronger), cell);
-        if (top.size() > kTopCells) top.pop_back();
-      }
     }
-    if (top.empty()) return Status::Ok;  // nothing dark above light: a blank page is straight
+    if (top.empty()) return Status::Ok;
+    for (const RankedCell& cell : top)
+      strongest_.push_back({cell.votes, static_cast<int64_t>(cell.index / kAngleCount),
+                            static_cast<int32_t>(cell.index % kAngleCount)});
 
     double sum = 0, largest = -1e9, smallest = 1e9;
-    for (const Cell& cell : top) {
+    for (const RankedCell& cell : top) {
       const double a = AngleOf(static_cast<int32_t>(cell.index % kAngleCount));
       sum += a;
       largest = std::max(largest, a);
@@ -153,6 +522,7 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
     return Status::Ok;
   } catch (const std::bad_alloc&) {
     skewAngle_ = 0.0;
+    strongest_.clear();
     return Status::OutOfMemory;
   }
 }

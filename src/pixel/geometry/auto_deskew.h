@@ -5,6 +5,7 @@
 // is the skew; otherwise the page is taken as straight (0).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/status.h"
@@ -28,8 +29,18 @@ class cAutoDeskew {
   platform::Status Measure(platform::Bitmap& image);
   double SkewAngle() const { return skewAngle_; }
 
+  // The strongest cells of the last measurement, strongest first (equal votes: smaller
+  // distance, then smaller angle index first); at most kTopCells.
+  struct Cell {
+    uint32_t votes = 0;
+    int64_t distance = 0;
+    int32_t angleIndex = 0;
+  };
+  const std::vector<Cell>& StrongestCells() const { return strongest_; }
+
  private:
   double skewAngle_ = 0.0;
+  std::vector<Cell> strongest_;
 };
 
 }  // namespace tessivo

@@ -57,6 +57,9 @@ RawFormat DetectImageFormat(const uint8_t* data, size_t size);
 // `icm`: when the file embeds an ICC profile, convert the pixels from that profile to sRGB
 // (Little CMS). The profile is kept as a property item either way.
 Status DecodeImageFile(const std::string& path, bool icm, std::unique_ptr<Bitmap>& out);
+// The number of pages (image file directories) of a TIFF file, read from its directories only;
+// -1 when the file is no readable TIFF.
+int32_t CountTiffPages(const std::string& path);
 Status DecodeImageMemory(const uint8_t* data, size_t size, bool icm,
                          std::unique_ptr<Bitmap>& out);
 // Reads the stream from its current position to its end.

@@ -4,6 +4,8 @@
 
 #include "platform/codecs/codecs.h"
 #include "platform/codecs/decoders.h"
+#include "platform/codecs/tiff_io.h"
+#include "platform/file_mapping.h"
 
 namespace tessivo::platform {
 
@@ -55,8 +57,65 @@ Status DecodeShared(const SharedBytes& bytes, bool icm, std::unique_ptr<Bitmap>&
 
 }  // namespace
 
+namespace {
+
+// Decodes straight from a read-only mapping of the file. TIFF and GIF keep their encoded bytes
+// with the bitmap to decode further frames later, so they get a private copy instead (the file
+// may change after the call): `handled` is false for them and for files that cannot be mapped.
+Status DecodeMappedFile(const std::string& path, bool icm, std::unique_ptr<Bitmap>& out,
+                        bool& handled) {
+  handled = false;
+  std::unique_ptr<FileMapping> mapping;
+  Status s = FileMapping::Open(path, mapping);
+  if (s == Status::FileNotFound || s == Status::AccessDenied) {
+    handled = true;
+    return s;
+  }
+  if (s != Status::Ok) return s;
+  const uint8_t* data = mapping->data();
+  const size_t size = mapping->size();
+  const RawFormat format = DetectImageFormat(data, size);
+  if (format == RawFormat::TIFF || format == RawFormat::GIF) return Status::Ok;
+  handled = true;
+  try {
+    switch (format) {
+      case RawFormat::PNG: s = codecs::DecodePng(data, size, icm, out); break;
+      case RawFormat::JPEG: s = codecs::DecodeJpeg(data, size, icm, out); break;
+      case RawFormat::BMP: s = codecs::DecodeBmp(data, size, out); break;
+      case RawFormat::Icon: s = codecs::DecodeIco(data, size, out); break;
+      default: s = Status::UnknownImageFormat; break;
+    }
+  } catch (const std::bad_alloc&) {
+    s = Status::OutOfMemory;
+  } catch (...) {
+    s = Status::GenericError;
+  }
+  // The file shrank while it was read: what was decoded is partly zeros.
+  if (s == Status::Ok && !mapping->Intact()) s = Status::Win32Error;
+  if (s != Status::Ok) out.reset();
+  return s;
+}
+
+}  // namespace
+
+int32_t CountTiffPages(const std::string& path) {
+  std::unique_ptr<FileMapping> mapping;
+  if (FileMapping::Open(path, mapping) != Status::Ok) return -1;
+  if (DetectImageFormat(mapping->data(), mapping->size()) != RawFormat::TIFF) return -1;
+  codecs::TiffHandle tiff =
+      codecs::TiffHandle::OpenMemory(mapping->data(), mapping->size(), codecs::DecodePixelLimit());
+  if (!tiff) return -1;
+  // The chain is followed without trusting it: libtiff detects loops, the bound does the rest.
+  int32_t pages = 1;
+  while (pages < 100000 && TIFFReadDirectory(tiff.get())) ++pages;
+  return mapping->Intact() ? pages : -1;
+}
+
 Status DecodeImageFile(const std::string& path, bool icm, std::unique_ptr<Bitmap>& out) {
   out.reset();
+  bool handled = false;
+  Status mapped = DecodeMappedFile(path, icm, out, handled);
+  if (handled) return mapped;
   try {
     SharedBytes bytes;
     Status s = codecs::EncodedBytes::ReadFile(path, bytes);

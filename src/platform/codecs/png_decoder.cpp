@@ -11,6 +11,7 @@
 #include "platform/codecs/icc.h"
 #include "platform/codecs/metadata.h"
 #include "platform/codecs/property_tags.h"
+#include "platform/file_mapping.h"
 
 namespace tessivo::platform::codecs {
 
@@ -23,6 +24,7 @@ struct MemoryReader {
   const uint8_t* data;
   size_t size;
   size_t position;
+  size_t released = 0;  // input before this offset has been handed back (mapped files)
 };
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
@@ -30,6 +32,10 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
   if (length > reader->size - reader->position) png_error(png, "truncated");
   std::memcpy(out, reader->data + reader->position, length);
   reader->position += length;
+  if (reader->position - reader->released >= kMappedInputReleaseStep) {
+    ReleaseMappedInput(reader->data + reader->released, reader->data + reader->position);
+    reader->released = reader->position;
+  }
 }
 
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) {
@@ -249,7 +255,7 @@ struct PngHandles {
 Status DecodePng(const uint8_t* data, size_t size, bool icm, std::unique_ptr<Bitmap>& out) {
   out.reset();
   if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return Status::UnknownImageFormat;
-  MemoryReader reader{data, UsableLength(data, size), 0};
+  MemoryReader reader{data, UsableLength(data, size), 0, 0};
   PngHandles h;
   h.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
   if (h.png == nullptr) return Status::OutOfMemory;

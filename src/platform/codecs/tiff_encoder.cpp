@@ -6,6 +6,7 @@
 // directly, Exif and GPS items in their own directories.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -186,6 +187,16 @@ std::vector<double> Numbers(const PropertyItem& item) {
   return v;
 }
 
+// A number as an integer for an integer tag. Rationals can hold anything a double can, and a
+// double outside the target's range does not convert: it is clamped to 64 bits first, then
+// narrowed the way integers narrow (modulo), which is what the item's own integer bytes give.
+int64_t IntegerOf(double d) {
+  if (!(d == d)) return 0;  // NaN
+  if (d >= 9.2e18) return INT64_MAX;
+  if (d <= -9.2e18) return INT64_MIN;
+  return static_cast<int64_t>(d);
+}
+
 // Sets `item` on the current directory through libtiff's description of the tag (its
 // storage type, count and whether a count is passed). Items that do not fit are skipped.
 void SetField(TIFF* tif, const PropertyItem& item) {
@@ -227,16 +238,16 @@ void SetField(TIFF* tif, const PropertyItem& item) {
     } else if (floating && storage == 8) {
       append(&d, 8);
     } else if (storage == 1) {
-      uint8_t b = static_cast<uint8_t>(static_cast<int64_t>(d));
+      uint8_t b = static_cast<uint8_t>(IntegerOf(d));
       append(&b, 1);
     } else if (storage == 2) {
-      uint16_t s = static_cast<uint16_t>(static_cast<int64_t>(d));
+      uint16_t s = static_cast<uint16_t>(IntegerOf(d));
       append(&s, 2);
     } else if (storage == 4) {
-      uint32_t l = static_cast<uint32_t>(static_cast<int64_t>(d));
+      uint32_t l = static_cast<uint32_t>(IntegerOf(d));
       append(&l, 4);
     } else if (storage == 8) {
-      uint64_t q = static_cast<uint64_t>(static_cast<int64_t>(d));
+      uint64_t q = static_cast<uint64_t>(IntegerOf(d));
       append(&q, 8);
     } else {
       return;
@@ -255,15 +266,15 @@ void SetField(TIFF* tif, const PropertyItem& item) {
     if (floating) {
       TIFFSetField(tif, item.id, numbers[0]);
     } else if (storage == 8) {
-      TIFFSetField(tif, item.id, static_cast<uint64_t>(static_cast<int64_t>(numbers[0])));
+      TIFFSetField(tif, item.id, static_cast<uint64_t>(IntegerOf(numbers[0])));
     } else {
-      TIFFSetField(tif, item.id, static_cast<uint32_t>(static_cast<int64_t>(numbers[0])));
+      TIFFSetField(tif, item.id, static_cast<uint32_t>(IntegerOf(numbers[0])));
     }
   } else if (writeCount == 2 && type == TIFF_SHORT) {
     // Pairs of shorts (page number, halftone hints, dot range) go as two values.
     if (count < 2) return;
-    TIFFSetField(tif, item.id, static_cast<int>(static_cast<uint16_t>(numbers[0])),
-                 static_cast<int>(static_cast<uint16_t>(numbers[1])));
+    TIFFSetField(tif, item.id, static_cast<int>(static_cast<uint16_t>(IntegerOf(numbers[0]))),
+                 static_cast<int>(static_cast<uint16_t>(IntegerOf(numbers[1]))));
   } else if (writeCount > 1 && count >= static_cast<uint32_t>(writeCount)) {
     TIFFSetField(tif, item.id, data);  // a fixed-size array
   }
