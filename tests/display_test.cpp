@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
+#include <vector>
 #include <memory>
 
 #include "core/image_registry.h"
+#include "support/scripted_host.h"
 #include "platform/bitmap.h"
 #include "tessivo/host_surfaces.h"
 #include "tessivo/imaging.h"
@@ -178,6 +181,67 @@ TEST(Display, ClipboardCarriesTheImageOrARegionAndClears) {
   EXPECT_FALSE(host::ClipboardHasFormat(2));
   EXPECT_EQ(im.CreateImageFromClipboard(), 0);
   EXPECT_EQ(im.GetStat(), GenericError);
+  im.RemoveAllImage();
+}
+
+TEST(Display, AnimatedGifsShowEachFrameInTurnWhileTheHostPumpsEvents) {
+  testing::ScopedHost host;
+  cImaging im;
+  const uint32_t colours[3] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+  int32_t frames[3];
+  for (int i = 0; i < 3; ++i) {
+    const uint32_t c = colours[i];
+    frames[i] = Image(im, 4, 4, [c](int32_t, int32_t) { return c; });
+  }
+  const int32_t doc = im.GifCreateMultiPageFromTessivoImage(frames[0]);
+  ASSERT_NE(doc, 0) << im.GetStat();
+  ASSERT_EQ(im.GifAppendPageFromTessivoImage(doc, frames[1]), OK);
+  ASSERT_EQ(im.GifAppendPageFromTessivoImage(doc, frames[2]), OK);
+  for (int32_t page = 1; page <= 3; ++page) ASSERT_EQ(im.GifSetPageTime(doc, page, 2), OK);
+  im.SetNativeImage(doc);
+
+  const int32_t hwnd = host::CreateWindowSurface(10, 10, 0xFFFFFFFF);
+  const int32_t hdc = host::GetWindowDC(hwnd);
+  std::vector<uint32_t> seen;  // what the window shows each time the host gets its events
+  host->pump = [&](int64_t, int64_t) {
+    host::Pixels w;
+    if (host::ReadWindowPixels(hwnd, w) && (seen.empty() || seen.back() != w.At(3, 3))) seen.push_back(w.At(3, 3));
+    return true;
+  };
+  ASSERT_EQ(im.GifDisplayAnimatedGif(hdc, 2, 2, 6, 6), OK);
+  EXPECT_EQ(seen, std::vector<uint32_t>(colours, colours + 3));
+  EXPECT_EQ(Window(hwnd).At(0, 0), 0xFFFFFFFFu);
+
+  // A single image is shown once; no native image or a bad device context are statuses.
+  im.SetNativeImage(frames[1]);
+  ASSERT_EQ(im.GifDisplayAnimatedGif(hdc, 0, 0, 10, 10), OK);
+  EXPECT_EQ(Window(hwnd).At(0, 0), colours[1]);
+  EXPECT_EQ(im.GifDisplayAnimatedGif(hwnd, 0, 0, 10, 10), InvalidParameter);
+  im.CloseNativeImage();
+  EXPECT_EQ(im.GifDisplayAnimatedGif(hdc, 0, 0, 10, 10), GenericError);
+  host::ReleaseDC(hdc);
+  host::DestroyWindowSurface(hwnd);
+  im.RemoveAllImage();
+}
+
+TEST(Display, PrintDialogsTakeTheDesktopOrALiveWindowAsTheirOwner) {
+  testing::ScopedHost host;
+  cImaging im;
+  Image(im, 4, 4, Checker);
+  const int32_t hwnd = host::CreateWindowSurface(4, 4);
+  EXPECT_FALSE(im.PrintImageDialogHWND(hwnd));  // the scripted dialog is cancelled
+  EXPECT_TRUE(host->dialogShown.has_value());
+  host->dialogShown.reset();
+  EXPECT_FALSE(im.PrintImageDialogFitHWND(0));
+  EXPECT_TRUE(host->dialogShown.has_value());
+  host->dialogShown.reset();
+  const int32_t hdc = host::GetWindowDC(hwnd);
+  EXPECT_FALSE(im.PrintImageDialogBySizeHWND(hdc, 0, 0, 10, 10));  // a device context owns nothing
+  EXPECT_EQ(im.GetStat(), InvalidParameter);
+  host::DestroyWindowSurface(hwnd);
+  EXPECT_FALSE(im.PrintImageDialogHWND(hwnd));
+  EXPECT_FALSE(host->dialogShown.has_value());
+  host::ReleaseDC(hdc);
   im.RemoveAllImage();
 }
 

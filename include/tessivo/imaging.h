@@ -1179,14 +1179,22 @@ class cImaging {
   // Unknown or wrong-kind handle: InvalidParameter. CreateImageFromHwnd copies what the window
   // (0: the desktop, the virtual screen) shows. CreateImageFromDIB reads a packed DIB (40-byte
   // header, palette, rows bottom-up or top-down; 1, 4, 8, 16, 24 and 32 bits per pixel,
-  // uncompressed or bit fields) and checks every header field against the block's size first.
+  // uncompressed or bit fields) and checks every header field against the block's size first;
+  // handle 0 or a header that does not fit: InvalidParameter; a handle that names no live
+  // memory block: GenericError. The clipboard offers a DIB first, else a bitmap; an empty
+  // clipboard: GenericError.
   int32_t CreateImageFromHBitmap(int32_t hBitmap);
   int32_t CreateImageFromHICON(int32_t hIcon);
   int32_t CreateImageFromHwnd(int32_t hwnd = 0);
   int32_t CreateImageFromDIB(int32_t hDib);
   int32_t CreateImageFromPicture(int32_t oPicture);
   int32_t CreateImageFromClipboard();
-  // A Windows metafile rendered at its size times nScaleBy into a 32bppARGB image.
+  // A placeable Windows metafile (WMF) rendered through the codec plug-in into a
+  // 32bppARGB image of its bounding box (one pixel per metafile unit) times nScaleBy, each side
+  // rounded to the nearest pixel. No such file: FileNotFound; no codec plug-in: Aborted; a scale
+  // that is not positive or leaves a side below one pixel: InvalidParameter. Enhanced metafiles
+  // (EMF) cannot be rendered in this build (no maintained renderer is available on the
+  // platform): they, and anything else that is no Windows metafile, give UnknownImageFormat.
   int32_t CreateImageFromMetaFile(const std::string& sFilePath, float nScaleBy = 1.0f);
 
   // Handles out: the caller owns what it receives and releases it with the matching Delete /

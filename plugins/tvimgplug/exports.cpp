@@ -118,7 +118,9 @@ TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int3
     std::unique_ptr<tessivo::platform::FileMapping> mapping;
     if (tessivo::platform::FileMapping::Open(path ? path : "", mapping) == tessivo::platform::Status::Ok) {
       if (mapping->size() == 0) return nullptr;
-      BitmapPtr bitmap = tvimg::LoadFromMemory(format, mapping->data(), mapping->size());
+      BitmapPtr bitmap = format == TVIMG_WMF && flags > 0
+                             ? tvimg::LoadMetafile(mapping->data(), mapping->size(), flags / 1000.0)
+                             : tvimg::LoadFromMemory(format, mapping->data(), mapping->size());
       // The file shrank while it was decoded: part of what was read were zeros.
       if (!mapping->Intact()) return nullptr;
       return Handout(std::move(bitmap));

@@ -226,9 +226,9 @@ BitmapPtr Convert(MagickWand* wand, int32_t format) {
 BitmapPtr LoadMetafile(const uint8_t* data, size_t size, double scale) {
   HeaderClaim claim;
   if (!(scale > 0) || !std::isfinite(scale) || !ReadHeaderClaim(TVIMG_WMF, data, size, claim)) return nullptr;
-  // The claim is one pixel per metafile unit; the scale applies to each side.
-  const double w = std::ceil(static_cast<double>(claim.width) * scale);
-  const double h = std::ceil(static_cast<double>(claim.height) * scale);
+  // The claim is one pixel per metafile unit; the scale applies to each side, rounded.
+  const double w = std::round(static_cast<double>(claim.width) * scale);
+  const double h = std::round(static_cast<double>(claim.height) * scale);
   const DecodeLimits& l = CurrentDecodeLimits();
   if (w < 1 || h < 1 || w > static_cast<double>(l.maxSide) || h > static_cast<double>(l.maxSide) ||
       w * h > static_cast<double>(l.maxPixels) || w * h * 8 > static_cast<double>(l.maxBytes))
@@ -247,7 +247,18 @@ BitmapPtr LoadMetafile(const uint8_t* data, size_t size, double scale) {
   if (!MagickReadImageBlob(wand.get(), data, size)) return nullptr;
   MagickResetIterator(wand.get());
   if (!MagickNextImage(wand.get())) return nullptr;
-  return Convert(wand.get(), TVIMG_WMF);
+  // The renderer rounds the density its own way: the size asked is the size given.
+  const auto width = static_cast<size_t>(w), height = static_cast<size_t>(h);
+  if ((MagickGetImageWidth(wand.get()) != width || MagickGetImageHeight(wand.get()) != height) &&
+      !MagickResizeImage(wand.get(), width, height, TriangleFilter, 1.0))
+    return nullptr;
+  // Rendered colours are 8-bit (the coder reports 16, which would send them through tone
+  // mapping): exported as 8-bit BGRA straight into a 32-bit bitmap.
+  BitmapPtr b = AllocateBitmap(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 32);
+  if (!b) return nullptr;
+  for (uint32_t y = 0; y < static_cast<uint32_t>(height); ++y)
+    if (!MagickExportImagePixels(wand.get(), 0, y, width, 1, "BGRA", CharPixel, TopRow(*b, y))) return nullptr;
+  return b;
 }
 
 BitmapPtr LoadWithMagick(int32_t format, const uint8_t* data, size_t size) {

@@ -25,6 +25,7 @@ TESSIVO_CATALOG_FAMILY(Handles) {
   catalog.Method("CreateImageFromDIB", &cImaging::CreateImageFromDIB, "hDib");
   catalog.Method("CreateImageFromPicture", &cImaging::CreateImageFromPicture, "oPicture");
   catalog.Method("CreateImageFromClipboard", &cImaging::CreateImageFromClipboard);
+  catalog.Method("CreateImageFromMetaFile", &cImaging::CreateImageFromMetaFile, "sFilePath, nScaleBy=1.0");
 
   catalog.Method("GetHBitmap", &cImaging::GetHBitmap);
   catalog.Method("GetPicture", &cImaging::GetPicture);

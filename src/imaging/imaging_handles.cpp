@@ -36,9 +36,11 @@ platform::Status FromGdiBitmap(win::Handle handle, std::unique_ptr<Bitmap>& out)
   return s;
 }
 
+// Handle 0 is no block at all; a handle naming no live block is one that cannot be locked.
 platform::Status FromDib(win::Handle handle, std::unique_ptr<Bitmap>& out) {
+  if (handle == 0) return platform::Status::InvalidParameter;
   std::shared_ptr<win::GlobalBlock> block = win::GlobalLock(handle);
-  if (!block) return platform::Status::InvalidParameter;
+  if (!block) return platform::Status::GenericError;
   platform::Status s = win::UnpackDib(block->bytes.data(), block->bytes.size(), out);
   win::GlobalUnlock(handle);
   return s;
@@ -53,13 +55,13 @@ platform::Status FromPicture(win::Handle handle, std::unique_ptr<Bitmap>& out) {
 }
 
 // The native image's bitmap (the current page of a document), or null.
-std::shared_ptr<Bitmap> NativeBitmap(const ImagingState& st, int32_t id) {
+std::shared_ptr<Bitmap> NativeBitmap(int32_t id) {
   ImageEntry* e = ImageRegistry::Current().Entry(ResolvePageID(id));
   return e ? e->image : nullptr;
 }
 
 int32_t PictureOf(ImagingState& st, int32_t id) {
-  std::shared_ptr<Bitmap> image = NativeBitmap(st, id);
+  std::shared_ptr<Bitmap> image = NativeBitmap(id);
   if (!image) return st.Set(InvalidParameter), 0;
   win::Handle bitmap = 0, picture = 0;
   platform::Status s = win::CreateGdiBitmap(*image, bitmap);
@@ -131,7 +133,7 @@ int32_t cImaging::CreateImageFromPicture(int32_t oPicture) {
 int32_t cImaging::GetHBitmap() {
   ImagingState& st = *state_;
   return Guarded(st, 0, [&] {
-    std::shared_ptr<Bitmap> image = NativeBitmap(st, st.nativeImage);
+    std::shared_ptr<Bitmap> image = NativeBitmap(st.nativeImage);
     if (!image) return st.Set(InvalidParameter), 0;
     win::Handle h = 0;
     st.Set(StatusOf(win::CreateGdiBitmap(*image, h)));
@@ -152,7 +154,7 @@ int32_t cImaging::GetPictureFromTessivoImage(int32_t nImageID) {
 int32_t cImaging::GetDib() {
   ImagingState& st = *state_;
   return Guarded(st, 0, [&] {
-    std::shared_ptr<Bitmap> image = NativeBitmap(st, st.nativeImage);
+    std::shared_ptr<Bitmap> image = NativeBitmap(st.nativeImage);
     if (!image) return st.Set(InvalidParameter), 0;
     std::vector<uint8_t> dib;
     platform::Status s = win::PackDib(*image, dib);
@@ -166,7 +168,7 @@ int32_t cImaging::GetDib() {
 intptr_t cImaging::GetGdiplusImage() {
   ImagingState& st = *state_;
   return Guarded(st, intptr_t{0}, [&]() -> intptr_t {
-    std::shared_ptr<Bitmap> image = NativeBitmap(st, st.nativeImage);
+    std::shared_ptr<Bitmap> image = NativeBitmap(st.nativeImage);
     if (!image) return st.Set(InvalidParameter), 0;
     st.Set(OK);
     return IssueImageHandle(image);
@@ -176,7 +178,7 @@ intptr_t cImaging::GetGdiplusImage() {
 int32_t cImaging::GetHICON() {
   ImagingState& st = *state_;
   return Guarded(st, 0, [&] {
-    std::shared_ptr<Bitmap> image = NativeBitmap(st, st.nativeImage);
+    std::shared_ptr<Bitmap> image = NativeBitmap(st.nativeImage);
     if (!image) return st.Set(InvalidParameter), 0;
     win::Handle h = 0;
     st.Set(StatusOf(win::CreateIcon(*image, h)));
