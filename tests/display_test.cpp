@@ -10,6 +10,8 @@
 #include "core/image_registry.h"
 #include "support/scripted_host.h"
 #include "platform/bitmap.h"
+#include "platform/graphics/graphics.h"
+#include "platform/graphics/graphics_image.h"
 #include "tessivo/host_surfaces.h"
 #include "tessivo/imaging.h"
 
@@ -242,6 +244,50 @@ TEST(Display, PrintDialogsTakeTheDesktopOrALiveWindowAsTheirOwner) {
   EXPECT_FALSE(im.PrintImageDialogHWND(hwnd));
   EXPECT_FALSE(host->dialogShown.has_value());
   host::ReleaseDC(hdc);
+  im.RemoveAllImage();
+}
+
+TEST(Display, WholeImagesScaledBilinearlyMatchTheGeneralDrawing) {
+  cImaging im;
+  uint32_t seed = 7;
+  auto noise = [&seed](int32_t, int32_t) {
+    seed = seed * 1664525u + 1013904223u;
+    return 0xFF000000u | (seed >> 8);
+  };
+  for (pf::PixelFormat format : {pf::kPixelFormat24bppRGB, pf::kPixelFormat32bppRGB}) {
+    const int32_t id = Image(im, 37, 23, noise, format);
+    // Reduced, enlarged, and partly outside the window.
+    const int32_t rects[3][4] = {{1, 2, 12, 7}, {0, 0, 90, 61}, {-20, 30, 80, 50}};
+    for (const auto& rc : rects) {
+      const int32_t hwnd = host::CreateWindowSurface(64, 64, 0xFF102030);
+      ASSERT_EQ(im.DisplayImageOnHwnd(hwnd, rc[0], rc[1], rc[2], rc[3]), OK);
+      // The same drawing through the general path.
+      std::unique_ptr<pf::Bitmap> expected;
+      ASSERT_EQ(pf::Bitmap::Create(64, 64, pf::kPixelFormat32bppRGB, expected), pf::Status::Ok);
+      for (int32_t y = 0; y < 64; ++y)
+        for (int32_t x = 0; x < 64; ++x) expected->SetPixel(x, y, 0xFF102030);
+      pf::Graphics g(*expected);
+      g.SetSmoothingMode(pf::SmoothingMode::None);
+      g.SetPixelOffsetMode(pf::PixelOffsetMode::Half);
+      pf::ImageDrawOptions options;
+      ASSERT_EQ(g.DrawImage(*ResolveImage(id), pf::Rect{0, 0, 37, 23}, pf::DestinationOf(rc[0], rc[1], rc[2], rc[3]),
+                            options),
+                pf::Status::Ok);
+      // The general path quantizes positions and weights to 1/128: on noise of full contrast that
+      // is up to 4 levels (a sample misplaced by a tenth of a pixel would be off by dozens).
+      const host::Pixels w = Window(hwnd);
+      for (int32_t y = 0; y < 64; ++y)
+        for (int32_t x = 0; x < 64; ++x) {
+          uint32_t e = 0;
+          expected->GetPixel(x, y, e);
+          const uint32_t got = w.At(x, y);
+          for (int shift = 0; shift < 32; shift += 8)
+            ASSERT_LE(std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((e >> shift) & 0xFF)), 4)
+                << "format " << format << " rect " << rc[2] << "x" << rc[3] << " at " << x << "," << y;
+        }
+      host::DestroyWindowSurface(hwnd);
+    }
+  }
   im.RemoveAllImage();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/host_services.h"
 #include "platform/win/blit.h"
 #include "platform/win/gdi_objects.h"
+#include "platform/win/scale_blit.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
@@ -45,6 +46,13 @@ platform::Status Draw(const Bitmap& image, Bitmap& surface, const DrawRequest& r
   // Drawn at its own size on whole pixels, an image without alpha is a copy of its rows.
   if (r.dw == r.source.width && r.dh == r.source.height && r.dx == std::floor(r.dx) && r.dy == std::floor(r.dy) &&
       win::BlitExact(image, r.source, static_cast<int64_t>(r.dx), static_cast<int64_t>(r.dy), surface))
+    return platform::Status::Ok;
+  // The whole of an opaque image scaled bilinearly onto whole pixels: sampled directly.
+  const bool bilinear = interpolation == 0 || interpolation == 1 || interpolation == 3;
+  if (bilinear && r.wholeImage && r.dx == std::floor(r.dx) && r.dy == std::floor(r.dy) &&
+      r.dw == std::floor(r.dw) && r.dh == std::floor(r.dh) &&
+      win::ScaleBilinearExact(image, static_cast<int64_t>(r.dx), static_cast<int64_t>(r.dy),
+                              static_cast<int64_t>(r.dw), static_cast<int64_t>(r.dh), surface))
     return platform::Status::Ok;
   platform::Graphics g(surface);
   g.SetSmoothingMode(platform::SmoothingMode::None);
