@@ -275,6 +275,32 @@ TEST_F(TwainScan, FailedAcquireToFileKeepsTheOldFileAndLeavesNothing) {
   EXPECT_EQ(FileText(target), "the user's file");
 }
 
+TEST_F(TwainScan, ScansHandedOverAsDibsHoldTheScannedPixels) {
+  Config("");
+  cImaging img;
+  EXPECT_EQ(img.TwainAcquireToDib(), 0);  // no source open
+  EXPECT_EQ(img.GetStat(), TwainError);
+  ASSERT_TRUE(img.TwainOpenSource("test:0"));
+  ASSERT_TRUE(img.TwainSetCurrentPixelType(TWPT_RGB));
+  ASSERT_TRUE(img.TwainSetCurrentResolution(25));
+  const int32_t scanned = img.TwainAcquireToTessivoImage();
+  ASSERT_NE(scanned, 0);
+  const int32_t dib = img.TwainAcquireToDib();
+  ASSERT_NE(dib, 0);
+  EXPECT_EQ(img.GetStat(), OK);
+  const int32_t fromDib = img.CreateImageFromDIB(dib);
+  ASSERT_NE(fromDib, 0) << img.GetStat();
+  EXPECT_EQ(img.RemoveDib(dib), OK);
+  platform::Bitmap* want = ResolveImage(scanned);
+  platform::Bitmap* got = ResolveImage(fromDib);
+  ASSERT_EQ(got->Width(), want->Width());
+  ASSERT_EQ(got->Height(), want->Height());
+  ASSERT_EQ(got->Format(), want->Format());
+  for (int y = 0; y < want->Height(); ++y)
+    ASSERT_EQ(std::memcmp(got->Row(y), want->Row(y), 3 * want->Width()), 0) << "row " << y;
+  EXPECT_NEAR(got->HorizontalResolution(), 25, 0.01);
+}
+
 TEST(TwainAbsent, OldLibraryGivesItsMessageAndNeutralResults) {
   ::setenv("TESSIVO_PLUGIN_DIR", TESSIVO_FAKE_PLUGIN_DIR, 1);
   tessivo::testing::ScopedHost host;
@@ -283,6 +309,8 @@ TEST(TwainAbsent, OldLibraryGivesItsMessageAndNeutralResults) {
   EXPECT_EQ(img.TwainGetSourceCount(), 0);
   EXPECT_EQ(img.TwainGetDefaultSourceName(), "");
   EXPECT_EQ(img.TwainAcquireToTessivoImage(), 0);
+  EXPECT_EQ(img.GetStat(), WrongTvTwainVersion);
+  EXPECT_EQ(img.TwainAcquireToDib(), 0);
   EXPECT_EQ(img.GetStat(), WrongTvTwainVersion);
   ASSERT_FALSE(host->messages.empty());
   EXPECT_EQ(host->messages.back().text, "Bad TVTWAIN.DLL version.");

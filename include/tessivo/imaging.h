@@ -1293,6 +1293,93 @@ class cImaging {
   double ADRGetLastRelevance();
   double ADRGetLastRelevanceFromTemplate(int32_t nTemplateID);
 
+  // --- Device contexts, windows, GDI-style handles and the clipboard ---
+  // Handles (device contexts, windows, bitmaps, icons, picture objects, memory blocks) are small
+  // positive numbers from one process-wide table (tessivo/host_surfaces.h lets a host create
+  // windows and read back what was drawn). A handle of the wrong kind, or one released
+  // already, is InvalidParameter and changes nothing; an image made from a handle owns a copy
+  // of its pixels, so releasing the handle afterwards never touches the image.
+  //
+  // Display (imaging_display.cpp): the native image (the current page of a document) drawn into
+  // a rectangle of a device context or a window. Interpolation outside 0..7 draws with nearest
+  // neighbour. No native image, an unknown handle, a rectangle of zero or negative size or one
+  // whose scaled edges do not fit the 32-bit pixel grid: InvalidParameter, nothing drawn.
+  TessivoStatus DisplayImageOnHDC(int32_t hdc, float nLeft, float nTop, float nWidth, float nHeight,
+                                  InterpolationMode nInterpolation = InterpolationModeBilinear);
+  TessivoStatus DisplayImageOnHwnd(int32_t hwnd, float nLeft, float nTop, float nWidth, float nHeight,
+                                   InterpolationMode nInterpolation = InterpolationModeBilinear);
+  TessivoStatus DisplayImageRectOnHDC(int32_t hdc, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                                      int32_t nDstHeight, int32_t nSrcLeft, int32_t nSrcTop, int32_t nSrcWidth,
+                                      int32_t nSrcHeight,
+                                      InterpolationMode nInterpolation = InterpolationModeBilinear);
+  TessivoStatus DisplayImageRectOnHwnd(int32_t hwnd, int32_t nDstLeft, int32_t nDstTop, int32_t nDstWidth,
+                                       int32_t nDstHeight, int32_t nSrcLeft, int32_t nSrcTop, int32_t nSrcWidth,
+                                       int32_t nSrcHeight,
+                                       InterpolationMode nInterpolation = InterpolationModeBilinear);
+  // Plays the native image's frames once into the rectangle, waiting each frame's delay.
+  TessivoStatus GifDisplayAnimatedGif(int32_t hdc, int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight);
+  // The device context drawing into the image itself (made on first request, the same one on
+  // later requests) and its release; unknown image: GenericError. Closing the image releases
+  // its device context too.
+  int32_t GetTessivoImageDC(int32_t nImageID);
+  TessivoStatus ReleaseTessivoImageDC(int32_t hdc);
+
+  // Images from handles (imaging_handles.cpp). Each loader makes the new image native on OK.
+  // Unknown or wrong-kind handle: InvalidParameter. CreateImageFromHwnd copies what the window
+  // (0: the desktop, the virtual screen) shows. CreateImageFromDIB reads a packed DIB (40-byte
+  // header, palette, rows bottom-up or top-down; 1, 4, 8, 16, 24 and 32 bits per pixel,
+  // uncompressed or bit fields) and checks every header field against the block's size first;
+  // handle 0 or a header that does not fit: InvalidParameter; a handle that names no live
+  // memory block: GenericError. The clipboard offers a DIB first, else a bitmap; an empty
+  // clipboard: GenericError.
+  int32_t CreateImageFromHBitmap(int32_t hBitmap);
+  int32_t CreateImageFromHICON(int32_t hIcon);
+  int32_t CreateImageFromHwnd(int32_t hwnd = 0);
+  int32_t CreateImageFromDIB(int32_t hDib);
+  int32_t CreateImageFromPicture(int32_t oPicture);
+  int32_t CreateImageFromClipboard();
+  // A placeable Windows metafile (WMF) rendered through the codec plug-in into a
+  // 32bppARGB image of its bounding box (one pixel per metafile unit) times nScaleBy, each side
+  // rounded to the nearest pixel. No such file: FileNotFound; no codec plug-in: Aborted; a scale
+  // that is not positive or leaves a side below one pixel: InvalidParameter. Enhanced metafiles
+  // (EMF) cannot be rendered in this build (no maintained renderer is available on the
+  // platform): they, and anything else that is no Windows metafile, give UnknownImageFormat.
+  int32_t CreateImageFromMetaFile(const std::string& sFilePath, float nScaleBy = 1.0f);
+
+  // Handles out: the caller owns what it receives and releases it with the matching Delete /
+  // Remove method (a second release is InvalidParameter). GetGdiplusImage's handle stays the
+  // toolkit's.
+  int32_t GetHBitmap();
+  int32_t GetPicture();
+  int32_t GetPictureFromTessivoImage(int32_t nImageID);
+  // A packed DIB in a memory block: 40-byte header, palette for 1/4/8 bpp, rows bottom-up.
+  int32_t GetDib();
+  intptr_t GetGdiplusImage();
+  // An icon (32-bit colour and a 1-bit mask, transparent where alpha is 0) of the native image.
+  int32_t GetHICON();
+  int32_t GetDesktopHwnd();
+  TessivoStatus DeleteHBitmap(int32_t hBitmap);
+  TessivoStatus DeleteHICON(int32_t hIcon);
+  TessivoStatus DeletePictureObject(int32_t oPicture);
+  TessivoStatus RemoveDib(int32_t hDib);
+  // The numbered support entry point: no support function is defined in this build, so every
+  // number answers NotImplemented, stores it and leaves the by-reference values unchanged.
+  TessivoStatus SupportFunc(int32_t nSupportID, double& dValue1, double& dValue2, double& dValue3,
+                            int32_t& nValue1, int32_t& nValue2, int32_t& nValue3, std::string& sValue1,
+                            std::string& sValue2, std::string& sValue3);
+
+  // Clipboard (imaging_clipboard.cpp): the image goes on as a bitmap (and as a DIB).
+  TessivoStatus CopyToClipboard();
+  TessivoStatus CopyRegionToClipboard(int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight);
+  TessivoStatus DeleteClipboardData();
+
+  // Print dialogs owned by a window (0 or a window handle; another handle: False).
+  bool PrintImageDialogHWND(int32_t hwnd);
+  bool PrintImageDialogFitHWND(int32_t hwnd);
+  bool PrintImageDialogBySizeHWND(int32_t hwnd, float nDstLeft, float nDstTop, float nWidth, float nHeight);
+  // A scan handed over as a packed DIB memory block (0 on failure); the caller removes it.
+  int32_t TwainAcquireToDib(intptr_t hwnd = 0);
+
   // Instance state shared by the family source files; not part of the public interface.
   ImagingState& State() { return *state_; }
 

@@ -4,6 +4,7 @@
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
 #include "tessivo/facade.h"
+#include "tessivo/host_surfaces.h"
 #include "tessivo/imaging.h"
 #include "tessivo/invoke_result.h"
 #include "tessivo/pixel_formats.h"

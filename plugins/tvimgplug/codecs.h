@@ -68,6 +68,8 @@ bool CompressCcitt4(const uint8_t* rows, int32_t width, int32_t height, int32_t 
 
 // Every other format, through ImageMagick; `format` is a TvimgFormat.
 BitmapPtr LoadWithMagick(int32_t format, const uint8_t* data, size_t size);
+// A placeable Windows metafile rendered at `scale` pixels per metafile unit.
+BitmapPtr LoadMetafile(const uint8_t* data, size_t size, double scale);
 bool SaveWithMagick(int32_t format, const tvimg_bitmap& bitmap, const std::string& path,
                     int32_t flags);
 // An animated GIF of the frames, with their delays, disposals and the first frame's loop count.

@@ -112,19 +112,23 @@ TVIMG_EXPORT int32_t tvimgplug_GetFileTypeFromFilename(const char* path) {
   }
 }
 
-TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int32_t /*flags*/) {
+TVIMG_EXPORT tvimg_bitmap* tvimgplug_Load(int32_t format, const char* path, int32_t flags) {
   try {
     // Decoded in place from a read-only mapping; a file the system cannot map is read.
     std::unique_ptr<tessivo::platform::FileMapping> mapping;
     if (tessivo::platform::FileMapping::Open(path ? path : "", mapping) == tessivo::platform::Status::Ok) {
       if (mapping->size() == 0) return nullptr;
-      BitmapPtr bitmap = tvimg::LoadFromMemory(format, mapping->data(), mapping->size());
+      BitmapPtr bitmap = format == TVIMG_WMF && flags > 0
+                             ? tvimg::LoadMetafile(mapping->data(), mapping->size(), flags / 1000.0)
+                             : tvimg::LoadFromMemory(format, mapping->data(), mapping->size());
       // The file shrank while it was decoded: part of what was read were zeros.
       if (!mapping->Intact()) return nullptr;
       return Handout(std::move(bitmap));
     }
     tvimg::MappedFile file(path);
     if (!file.ok()) return nullptr;
+    if (format == TVIMG_WMF && flags > 0)
+      return Handout(tvimg::LoadMetafile(file.data(), file.size(), flags / 1000.0));
     return Handout(tvimg::LoadFromMemory(format, file.data(), file.size()));
   } catch (...) {
     return nullptr;

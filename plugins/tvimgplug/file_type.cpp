@@ -104,6 +104,7 @@ int32_t FormatFromSignature(const uint8_t* h, size_t size, const uint8_t* tail, 
     }
   }
   if (size >= 2048 + 7 && std::memcmp(h + 2048, "PCD_IPI", 7) == 0) return TVIMG_PCD;
+  if (StartsWith(h, size, "\xD7\xCD\xC6\x9A", 4)) return TVIMG_WMF;  // placeable metafile key
   if (size >= 526 && ((h[522] == 0x00 && h[523] == 0x11 && h[524] == 0x02 && h[525] == 0xFF) ||
                       (h[522] == 0x11 && h[523] == 0x01)))
     return TVIMG_PICT;
@@ -169,7 +170,7 @@ int32_t FormatFromFilename(const char* path) {
       {"j2c", TVIMG_J2K},   {"jp2", TVIMG_JP2},    {"pfm", TVIMG_PFM},   {"pct", TVIMG_PICT},
       {"pict", TVIMG_PICT}, {"pic", TVIMG_PICT},   {"dng", TVIMG_RAW},   {"cr2", TVIMG_RAW},
       {"nef", TVIMG_RAW},   {"arw", TVIMG_RAW},    {"orf", TVIMG_RAW},   {"raf", TVIMG_RAW},
-      {"jbg", TVIMG_JBIG},  {"jbig", TVIMG_JBIG},
+      {"jbg", TVIMG_JBIG},  {"wmf", TVIMG_WMF},  {"jbig", TVIMG_JBIG},
   };
   for (const auto& e : kExtensions)
     if (ext == e.ext) return e.format;

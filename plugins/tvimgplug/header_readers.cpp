@@ -17,6 +17,7 @@ uint64_t Be32(const uint8_t* p) { return Be16(p) << 16 | Be16(p + 2); }
 uint64_t Le16(const uint8_t* p) { return uint64_t{p[1]} << 8 | p[0]; }
 uint64_t Le32(const uint8_t* p) { return Le16(p + 2) << 16 | Le16(p); }
 int64_t SignedLe32(const uint8_t* p) { return static_cast<int32_t>(static_cast<uint32_t>(Le32(p))); }
+int64_t SignedLe16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(Le16(p))); }
 int64_t SignedBe16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(Be16(p))); }
 
 uint64_t Ceil8(uint64_t bits) { return (bits + 7) / 8; }
@@ -258,6 +259,23 @@ bool ReadPict(const uint8_t* h, size_t size, HeaderClaim& c) {
   return true;
 }
 
+// A placeable Windows metafile: key, handle, bounding box (left, top, right, bottom), units
+// per inch, reserved, checksum; then the standard metafile header (type 1 or 2, 9 words).
+bool ReadWmf(const uint8_t* h, size_t size, HeaderClaim& c) {
+  if (size < 22 + 18 || Le32(h) != 0x9AC6CDD7u) return false;
+  const int64_t left = SignedLe16(h + 6), top = SignedLe16(h + 8), right = SignedLe16(h + 10),
+                bottom = SignedLe16(h + 12);
+  const uint64_t inch = Le16(h + 14);
+  uint64_t sum = 0;
+  for (int i = 0; i < 20; i += 2) sum ^= Le16(h + i);
+  if (inch == 0 || sum != Le16(h + 20) || right == left || bottom == top) return false;
+  if ((Le16(h + 22) != 1 && Le16(h + 22) != 2) || Le16(h + 24) != 9) return false;
+  c.width = static_cast<uint64_t>(right > left ? right - left : left - right);
+  c.height = static_cast<uint64_t>(bottom > top ? bottom - top : top - bottom);
+  c.bytes = Mul(Mul(c.width, c.height), 8);
+  return true;
+}
+
 // Sun raster: width, height, depth.
 bool ReadSunRaster(const uint8_t* h, size_t size, HeaderClaim& c) {
   if (size < 32 || Be32(h) != 0x59A66A95) return false;
@@ -389,6 +407,7 @@ bool ReadHeaderClaim(int32_t format, const uint8_t* data, size_t size, HeaderCla
     case TVIMG_PPM: case TVIMG_PPMRAW:
       return ReadNetpbm(data, size, claim, 8);
     case TVIMG_PICT: return ReadPict(data, size, claim);
+    case TVIMG_WMF: return ReadWmf(data, size, claim);
     case TVIMG_RAS: return ReadSunRaster(data, size, claim);
     case TVIMG_PNG: case TVIMG_MNG: case TVIMG_JNG: return ReadPngFamily(data, size, claim);
     case TVIMG_GIF: return ReadGif(data, size, claim);

@@ -48,6 +48,7 @@ const char* MagickName(int32_t format) {
     case TVIMG_PICT: return "PICT";
     case TVIMG_RAW: return "DNG";
     case TVIMG_JBIG: return "JBIG";
+    case TVIMG_WMF: return "WMF";
     default: return nullptr;
   }
 }
@@ -222,7 +223,46 @@ BitmapPtr Convert(MagickWand* wand, int32_t format) {
 
 }  // namespace
 
+BitmapPtr LoadMetafile(const uint8_t* data, size_t size, double scale) {
+  HeaderClaim claim;
+  if (!(scale > 0) || !std::isfinite(scale) || !ReadHeaderClaim(TVIMG_WMF, data, size, claim)) return nullptr;
+  // The claim is one pixel per metafile unit; the scale applies to each side, rounded.
+  const double w = std::round(static_cast<double>(claim.width) * scale);
+  const double h = std::round(static_cast<double>(claim.height) * scale);
+  const DecodeLimits& l = CurrentDecodeLimits();
+  if (w < 1 || h < 1 || w > static_cast<double>(l.maxSide) || h > static_cast<double>(l.maxSide) ||
+      w * h > static_cast<double>(l.maxPixels) || w * h * 8 > static_cast<double>(l.maxBytes))
+    return nullptr;
+  // Units per inch from the placeable header: rendering at that density (times the scale)
+  // gives one pixel per unit.
+  const double unitsPerInch = static_cast<double>(data[14] | data[15] << 8);
+  EnsureMagickReady();
+  Wand wand;
+  if (!wand.get()) return nullptr;
+  Deadline deadline;
+  WatchDeadline(wand.get(), deadline);
+  MagickSetResolution(wand.get(), unitsPerInch * scale, unitsPerInch * scale);
+  MagickSetFormat(wand.get(), "WMF");
+  MagickSetFilename(wand.get(), "image[0]");
+  if (!MagickReadImageBlob(wand.get(), data, size)) return nullptr;
+  MagickResetIterator(wand.get());
+  if (!MagickNextImage(wand.get())) return nullptr;
+  // The renderer rounds the density its own way: the size asked is the size given.
+  const auto width = static_cast<size_t>(w), height = static_cast<size_t>(h);
+  if ((MagickGetImageWidth(wand.get()) != width || MagickGetImageHeight(wand.get()) != height) &&
+      !MagickResizeImage(wand.get(), width, height, TriangleFilter, 1.0))
+    return nullptr;
+  // Rendered colours are 8-bit (the coder reports 16, which would send them through tone
+  // mapping): exported as 8-bit BGRA straight into a 32-bit bitmap.
+  BitmapPtr b = AllocateBitmap(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 32);
+  if (!b) return nullptr;
+  for (uint32_t y = 0; y < static_cast<uint32_t>(height); ++y)
+    if (!MagickExportImagePixels(wand.get(), 0, y, width, 1, "BGRA", CharPixel, TopRow(*b, y))) return nullptr;
+  return b;
+}
+
 BitmapPtr LoadWithMagick(int32_t format, const uint8_t* data, size_t size) {
+  if (format == TVIMG_WMF) return LoadMetafile(data, size, 1.0);
   const char* name = MagickName(format);
   if (!name || !data || size == 0) return nullptr;
   if (CheckHeader(format, data, size) == HeaderVerdict::Refused) return nullptr;

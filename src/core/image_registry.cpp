@@ -5,6 +5,7 @@
 
 #include "core/multiframe_tiff.h"
 #include "core/random_ids.h"
+#include "platform/win/gdi_objects.h"
 
 namespace tessivo {
 
@@ -94,6 +95,8 @@ TessivoStatus ImageRegistry::Release(int32_t id) {
     written = writer->Finish();
   }
   if (e.codecFileHandle != 0 && releaser_.closeCodecFile) releaser_.closeCodecFile(e.codecFileHandle);
+  // A device context drawing into the image dies with it.
+  if (e.deviceContext != 0) platform::win::ReleaseDC(static_cast<platform::win::Handle>(e.deviceContext));
   if (e.image) {
     e.image.reset();
     status = OK;

@@ -5,6 +5,9 @@
 #include "core/boundary.h"
 #include "core/image_registry.h"
 #include "core/imaging_state.h"
+#include "core/platform_result.h"
+#include "platform/win/gdi_objects.h"
+#include "platform/win/packed_dib.h"
 #include "tessivo/imaging.h"
 #include "transfer/twain_file.h"
 #include "transfer/twain_image.h"
@@ -193,6 +196,29 @@ TessivoStatus cImaging::TwainAcquireToFile(const std::string& sFilePath, intptr_
 }
 
 int32_t cImaging::CreateImageFromTwain(intptr_t hwnd) { return TwainAcquireToTessivoImage(hwnd); }
+
+int32_t cImaging::TwainAcquireToDib(intptr_t hwnd) {
+  ImagingState& st = *state_;
+  const TwainLibrary* t = Twain();
+  if (!t) {
+    st.Set(WrongTvTwainVersion);
+    return 0;
+  }
+  return Guarded(st, 0, [&]() -> int32_t {
+    std::unique_ptr<platform::Bitmap> bitmap;
+    const TessivoStatus status = ScanToBitmap(*t, hwnd, bitmap);
+    if (status != OK) {
+      st.Set(status);
+      return 0;
+    }
+    std::vector<uint8_t> dib;
+    platform::Status packed = platform::win::PackDib(*bitmap, dib);
+    if (packed != platform::Status::Ok) return st.Set(StatusOf(packed)), 0;
+    const int32_t block = platform::win::GlobalAllocCopy(dib.data(), dib.size());
+    st.Set(block ? OK : OutOfMemory);
+    return block;
+  });
+}
 
 TwainPixelType cImaging::TwainGetCurrentPixelType() {
   const TwainLibrary* t = Twain();

@@ -12,6 +12,7 @@
 #include "demo_pdf.h"
 #include "demo_scanner.h"
 #include "demo_servers.h"
+#include "tessivo/host_surfaces.h"
 #include "listing.h"
 #include "runner.h"
 #include "tee_stream.h"
@@ -113,6 +114,8 @@ int Demo(const std::string& outdir, const RunOptions& options) {
   DemoServers servers((std::filesystem::path(outdir) / "served").string());
   runner.SetVariable("httpport", Variant(static_cast<int32_t>(servers.httpPort())));
   runner.SetVariable("ftpport", Variant(static_cast<int32_t>(servers.ftpPort())));
+  // The display section draws into a window of the host, read back through the toolkit.
+  runner.SetVariable("window", Variant(host::CreateWindowSurface(480, 320, 0xFFE8E8E8u)));
   // The scanning section scans from SANE's test device, set up under OUTDIR/sane.
   if (!PrepareDemoScanner(outdir)) out << "scanner: could not write " << outdir << "/sane\n";
   // The PDF writer never replaces a file: the documents of an earlier run go first.

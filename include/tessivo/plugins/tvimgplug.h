@@ -47,7 +47,8 @@ typedef enum TvimgFormat {
   TVIMG_WBMP = 19, TVIMG_PSD = 20, TVIMG_CUT = 21, TVIMG_XBM = 22, TVIMG_XPM = 23,
   TVIMG_DDS = 24, TVIMG_GIF = 25, TVIMG_HDR = 26, TVIMG_FAXG3 = 27, TVIMG_SGI = 28,
   TVIMG_EXR = 29, TVIMG_J2K = 30, TVIMG_JP2 = 31, TVIMG_PFM = 32, TVIMG_PICT = 33,
-  TVIMG_RAW = 34, TVIMG_JBIG = 35
+  TVIMG_RAW = 34, TVIMG_JBIG = 35,
+  TVIMG_WMF = 36 /* placeable Windows metafiles, rendered */
 } TvimgFormat;
 
 /* Photometric interpretation of a bitmap (tvimgplug_GetColorType). */
@@ -80,6 +81,8 @@ typedef enum TvimgImageType {
 /* Load flags. */
 #define TVIMG_LOAD_DEFAULT 0
 #define TVIMG_LOAD_TIFF_CMYK_TO_RGB_ICM 1 /* TIFF: apply the embedded colour profile */
+/* WMF: the flags are the rendering scale in thousandths (0 or 1000: one pixel per metafile
+ * unit, the size its placeable header gives at its own units per inch). */
 
 /* Save flags (besides the format's own numeric flags: J2K/JP2 rate, EXR compression). */
 #define TVIMG_SAVE_DEFAULT 0
