@@ -1,6 +1,7 @@
 // Capabilities, batches, dialogs and scan-to-PDF jobs through the tvtwain plug-in against SANE's
 // test backend, each test with its own SANE configuration.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -42,9 +43,12 @@ class ScanCaps : public ::testing::Test {
   // Width and height of the page scanimage makes with `args` at 25 dpi.
   std::pair<int, int> ScanimageSize(const std::string& args) {
     const fs::path out = dir_ / "ref.pnm";
-    const std::string cmd = "scanimage -d test:0 --format=pnm --resolution 25 " + args + " > " +
+    // scanimage now and then deadlocks in the dynamic loader while unloading its backends at
+    // exit, after the page is written: it gets a minute, and a complete page is what counts.
+    const std::string cmd = "timeout -k 5 60 scanimage -d test:0 --format=pnm --resolution 25 " + args + " > " +
                             out.string();
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    const int rc = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(rc) && (WEXITSTATUS(rc) == 0 || WEXITSTATUS(rc) == 124)) << cmd;
     std::ifstream in(out);
     std::string magic;
     int w = 0, h = 0;

@@ -1,0 +1,127 @@
+// Printing through a private CUPS scheduler against lp(1) on the same queue: a 24-megapixel
+// photograph fitted to A4, and a 20-page bilevel G4 TIFF, each timed from the call until the
+// scheduler has accepted the job. lp sends a PDF that img2pdf made beforehand from the same
+// file (the conversion is not timed). After the runs the ratios are printed; each should stay
+// at or below 1.20.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/cups_daemon.h"
+#include "tessivo/imaging.h"
+
+namespace {
+
+using namespace tessivo;
+namespace fs = std::filesystem;
+
+struct Fixture {
+  tessivo::testing::CupsDaemon daemon;
+  fs::path folder;
+  bool ready = false;
+
+  Fixture() {
+    folder = fs::temp_directory_path() / ("tessivo-bench-print-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::string error;
+    if (!daemon.Start(error)) {
+      std::fprintf(stderr, "bench_print: the scheduler did not start: %s\n", error.c_str());
+      return;
+    }
+    const std::string f = folder.string();
+    // A photograph-like picture (smooth gradients and fine detail) and twenty A4 pages at 300 dpi.
+    const std::string make =
+        "convert -size 6000x4000 gradient:'#204060'-'#e0c080' \\( -size 6000x4000 pattern:checkerboard \\) "
+        "-compose overlay -composite -quality 90 '" + f + "/photo.jpg' && "
+        "convert -size 2480x3508 xc:white -fill black -draw 'rectangle 200,200 2280,420' "
+        "-draw 'rectangle 200,600 1800,3300' -monochrome -duplicate 19 -compress group4 '" + f + "/pages.tif' && "
+        "img2pdf -o '" + f + "/photo.pdf' '" + f + "/photo.jpg' && img2pdf -o '" + f + "/pages.pdf' '" + f +
+        "/pages.tif'";
+    if (std::system(make.c_str()) != 0) {
+      std::fprintf(stderr, "bench_print: could not make the inputs\n");
+      return;
+    }
+    ready = true;
+  }
+  ~Fixture() {
+    daemon.Stop();
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+  }
+};
+
+Fixture& Spooler() {
+  static Fixture fixture;
+  return fixture;
+}
+
+void Lp(benchmark::State& state, const char* file) {
+  Fixture& s = Spooler();
+  if (!s.ready) return state.SkipWithError("no scheduler or inputs");
+  const std::string command = "lp -d tv-pdf '" + (s.folder / file).string() + "'";
+  for (auto _ : state)
+    if (s.daemon.Run(command) != 0) return state.SkipWithError("lp failed");
+}
+
+void Toolkit(benchmark::State& state, const char* file, bool fit) {
+  Fixture& s = Spooler();
+  if (!s.ready) return state.SkipWithError("no scheduler or inputs");
+  cImaging im;
+  if (im.CreateImageFromFile((s.folder / file).string()) == 0) return state.SkipWithError("cannot load the input");
+  if (!im.PrintSetActivePrinter("tv-pdf")) return state.SkipWithError("no test queue");
+  for (auto _ : state)
+    if ((fit ? im.PrintImageFit() : im.PrintImage()) != PrinterOK) return state.SkipWithError("print failed");
+}
+
+const std::pair<const char*, const char*> kPairs[] = {
+    {"Toolkit/Photo24MPFitA4", "Lp/Photo24MPFitA4"},
+    {"Toolkit/Tiff20PagesG4", "Lp/Tiff20PagesG4"},
+};
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatios() const {
+    std::printf("\nToolkit time / lp's time (at most 1.20 wanted):\n");
+    for (const auto& [ours, theirs] : kPairs) {
+      const double a = Find(ours), b = Find(theirs);
+      if (a > 0 && b > 0) std::printf("  %-24s vs %-20s %6.2f %s\n", ours, theirs, a / b, a / b <= 1.2 ? "" : "(over)");
+    }
+  }
+
+ private:
+  double Find(const std::string& name) const {
+    for (const auto& [run, time] : times_)
+      if (run.rfind(name, 0) == 0) return time;
+    return 0;
+  }
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto add = [](const char* name, auto fn) {
+    benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMillisecond)->Iterations(5);
+  };
+  add("Lp/Photo24MPFitA4", [](benchmark::State& s) { Lp(s, "photo.pdf"); });
+  add("Toolkit/Photo24MPFitA4", [](benchmark::State& s) { Toolkit(s, "photo.jpg", true); });
+  add("Lp/Tiff20PagesG4", [](benchmark::State& s) { Lp(s, "pages.pdf"); });
+  add("Toolkit/Tiff20PagesG4", [](benchmark::State& s) { Toolkit(s, "pages.tif", false); });
+  benchmark::Initialize(&argc, argv);
+  Spooler();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  return 0;
+}
