@@ -19,6 +19,7 @@
 #include "core/codec_bitmaps.h"
 #include "core/codec_plugin.h"
 #include "platform/codecs/codecs.h"
+#include "ratio_reporter.h"
 #include "tessivo/imaging.h"
 
 namespace {
@@ -193,7 +194,7 @@ void ConvertReads(benchmark::State& state, const std::string& path, int32_t page
   }
 }
 
-const std::pair<const char*, const char*> kPairs[] = {
+const tessivo::bench::RatioReporter::Pairs kPairs = {
     {"Plugin/Jpeg24MP", "Platform/Jpeg24MP"},
     {"Plugin/Jpeg24MP", "Convert/Jpeg24MP"},
     {"Toolkit/Jpeg24MP/plugin", "Toolkit/Jpeg24MP/platform"},
@@ -201,31 +202,6 @@ const std::pair<const char*, const char*> kPairs[] = {
     {"Plugin/Fax100Pages", "Convert/Fax100Pages"},
 };
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    std::printf("\nPlug-in time / other decoder's time (below 1.00 = the plug-in is faster):\n");
-    for (const auto& [plugin, other] : kPairs) {
-      const double p = Find(plugin), o = Find(other);
-      if (p > 0 && o > 0) std::printf("  %-20s vs %-22s %6.2f\n", plugin, other, p / o);
-    }
-    const double jpeg = Find("Toolkit/Jpeg24MP/plugin") / Find("Toolkit/Jpeg24MP/platform");
-    if (jpeg > 0) std::printf("JPEG through the plug-in within 1.10 of the platform: %s\n", jpeg <= 1.10 ? "yes" : "NO");
-  }
-
- private:
-  double Find(const std::string& prefix) const {
-    for (const auto& [name, time] : times_)
-      if (name.rfind(prefix, 0) == 0) return time;
-    return 0;
-  }
-  std::map<std::string, double> times_;
-};
 
 }  // namespace
 
@@ -244,9 +220,11 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   JpegFile();
   FaxFile();
-  RatioReporter reporter;
+  tessivo::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  reporter.PrintRatios("Plug-in time / other decoder's time (below 1.00 = the plug-in is faster):", kPairs, 0);
+  const double jpeg = reporter.Find("Toolkit/Jpeg24MP/plugin") / reporter.Find("Toolkit/Jpeg24MP/platform");
+  if (jpeg > 0) std::printf("JPEG through the plug-in within 1.10 of the platform: %s\n", jpeg <= 1.10 ? "yes" : "NO");
   std::remove(JpegFile().c_str());
   std::remove(FaxFile().c_str());
   return 0;

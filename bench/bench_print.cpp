@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/cups_daemon.h"
+#include "ratio_reporter.h"
 #include "tessivo/imaging.h"
 
 namespace {
@@ -79,34 +79,11 @@ void Toolkit(benchmark::State& state, const char* file, bool fit) {
     if ((fit ? im.PrintImageFit() : im.PrintImage()) != PrinterOK) return state.SkipWithError("print failed");
 }
 
-const std::pair<const char*, const char*> kPairs[] = {
+const tessivo::bench::RatioReporter::Pairs kPairs = {
     {"Toolkit/Photo24MPFitA4", "Lp/Photo24MPFitA4"},
     {"Toolkit/Tiff20PagesG4", "Lp/Tiff20PagesG4"},
 };
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    std::printf("\nToolkit time / lp's time (at most 1.20 wanted):\n");
-    for (const auto& [ours, theirs] : kPairs) {
-      const double a = Find(ours), b = Find(theirs);
-      if (a > 0 && b > 0) std::printf("  %-24s vs %-20s %6.2f %s\n", ours, theirs, a / b, a / b <= 1.2 ? "" : "(over)");
-    }
-  }
-
- private:
-  double Find(const std::string& name) const {
-    for (const auto& [run, time] : times_)
-      if (run.rfind(name, 0) == 0) return time;
-    return 0;
-  }
-  std::map<std::string, double> times_;
-};
 
 }  // namespace
 
@@ -120,8 +97,8 @@ int main(int argc, char** argv) {
   add("Toolkit/Tiff20PagesG4", [](benchmark::State& s) { Toolkit(s, "pages.tif", false); });
   benchmark::Initialize(&argc, argv);
   Spooler();
-  RatioReporter reporter;
+  tessivo::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  reporter.PrintRatios("Toolkit time / lp's time (at most 1.20 wanted):", kPairs, 1.2);
   return 0;
 }

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/loopback_server.h"
+#include "ratio_reporter.h"
 #include "tessivo/imaging.h"
 #include "transfer/inet.h"
 
@@ -119,35 +119,12 @@ void CurlThenFile(benchmark::State& state) {
   }
 }
 
-const std::pair<const char*, const char*> kPairs[] = {
+const tessivo::bench::RatioReporter::Pairs kPairs = {
     {"Inet/HttpGet50MB", "Curl/HttpGet50MB"},
     {"Inet/FtpGet50MB", "Curl/FtpGet50MB"},
     {"Toolkit/UrlBmp50MB", "CurlThenFile/UrlBmp50MB"},
 };
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    std::printf("\nToolkit time / curl's time (at most 1.00 wanted):\n");
-    for (const auto& [ours, theirs] : kPairs) {
-      const double a = Find(ours), b = Find(theirs);
-      if (a > 0 && b > 0) std::printf("  %-20s vs %-26s %6.2f %s\n", ours, theirs, a / b, a / b <= 1.0 ? "" : "(over)");
-    }
-  }
-
- private:
-  double Find(const std::string& prefix) const {
-    for (const auto& [name, time] : times_)
-      if (name.rfind(prefix, 0) == 0) return time;
-    return 0;
-  }
-  std::map<std::string, double> times_;
-};
 
 }  // namespace
 
@@ -163,8 +140,8 @@ int main(int argc, char** argv) {
   add("Toolkit/UrlBmp50MB", UrlImage);
   benchmark::Initialize(&argc, argv);
   Servers();
-  RatioReporter reporter;
+  tessivo::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  reporter.PrintRatios("Toolkit time / curl's time (at most 1.00 wanted):", kPairs, 1.0);
   return 0;
 }

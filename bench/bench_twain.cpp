@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "ratio_reporter.h"
 #include "tessivo/imaging.h"
 
 namespace {
@@ -98,37 +98,13 @@ void ToolkitTiff(benchmark::State& state) {
   im.TwainCloseSource();
 }
 
-const std::pair<const char*, const char*> kPairs[] = {
+const tessivo::bench::RatioReporter::Pairs kPairs = {
     {"Toolkit/Image/300", "Scanimage/Pnm/300"},
     {"Toolkit/Image/600", "Scanimage/Pnm/600"},
     {"Toolkit/Tiff/300", "Scanimage/Tiff/300"},
     {"Toolkit/Tiff/600", "Scanimage/Tiff/600"},
 };
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    std::printf("\nToolkit time / scanimage's time (at most 1.00 wanted):\n");
-    for (const auto& [ours, theirs] : kPairs) {
-      const double a = Find(ours), b = Find(theirs);
-      if (a > 0 && b > 0) std::printf("  %-18s vs %-20s %6.2f %s\n", ours, theirs, a / b, a / b <= 1.0 ? "" : "(over)");
-    }
-  }
-
- private:
-  double Find(const std::string& name) const {
-    // Runs are named with their iteration count after the argument.
-    for (const auto& [run, time] : times_)
-      if (run.rfind(name + "/", 0) == 0) return time;
-    return 0;
-  }
-  std::map<std::string, double> times_;
-};
 
 }  // namespace
 
@@ -143,8 +119,8 @@ int main(int argc, char** argv) {
   add("Scanimage/Tiff", [](benchmark::State& s) { ScanimageRun(s, "tiff"); });
   add("Toolkit/Tiff", ToolkitTiff);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  tessivo::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  reporter.PrintRatios("Toolkit time / scanimage's time (at most 1.00 wanted):", kPairs, 1.0);
   return 0;
 }
