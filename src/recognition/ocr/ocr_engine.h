@@ -18,7 +18,7 @@ namespace tessivo::recognition {
 // `dictionaryPath` ("" for the system's), limited to the characters of `whiteList` ("" for
 // all). Returns the plug-in's status; `records` holds the characters in reading order on OK
 // (possibly none) and is empty otherwise. A missing plug-in gives GenericError.
-TessivoStatus RecognizeCharacters(const platform::Bitmap& image, const ZoneRect& area,
+TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
                                   int32_t dictionary, const std::string& dictionaryPath,
                                   const std::string& whiteList,
                                   std::vector<TvocrCharRecord>& records);

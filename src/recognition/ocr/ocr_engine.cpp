@@ -1,0 +1,107 @@
+#include "recognition/ocr/ocr_engine.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "core/plugins.h"
+#include "platform/plugin_library.h"
+
+namespace tessivo::recognition {
+namespace {
+
+struct OcrEntry {
+  tvocrplug_OCR_fn ocr = nullptr;
+  tvocrplug_CLEAR_fn clear = nullptr;
+};
+
+// The plug-in stays loaded once found: it keeps recognition engines between calls, and a library
+// unloaded under a thread's engine would leave that engine dangling.
+const OcrEntry* LoadedEntry() {
+  static std::mutex mutex;
+  static platform::PluginLibrary library;
+  static OcrEntry entry;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (entry.ocr != nullptr) return &entry;
+  platform::PluginLibrary candidate(PluginPathFor(PluginKind::Ocr));
+  if (!candidate.Loaded()) return nullptr;
+  OcrEntry found;
+  found.ocr = candidate.Function<tvocrplug_OCR_fn>("tvocrplug_OCR");
+  found.clear = candidate.Function<tvocrplug_CLEAR_fn>("tvocrplug_CLEAR");
+  if (found.ocr == nullptr || found.clear == nullptr) return nullptr;
+  library = std::move(candidate);
+  entry = found;
+  return &entry;
+}
+
+// The rectangle to read: all zeros is the whole image; anything else is clipped to it.
+platform::Rect OcrArea(const ZoneRect& area, int32_t width, int32_t height) {
+  if (area.left == 0 && area.top == 0 && area.width == 0 && area.height == 0) return {0, 0, width, height};
+  const int64_t left = std::max<int64_t>(area.left, 0), top = std::max<int64_t>(area.top, 0);
+  const int64_t right = std::min<int64_t>(int64_t{area.left} + std::max(area.width, 0), width);
+  const int64_t bottom = std::min<int64_t>(int64_t{area.top} + std::max(area.height, 0), height);
+  if (right <= left || bottom <= top) return {0, 0, 0, 0};
+  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+          static_cast<int32_t>(bottom - top)};
+}
+
+TessivoStatus FromPluginStatus(int32_t status) {
+  switch (status) {
+    case TVOCRPLUG_OK: return OK;
+    case TVOCRPLUG_INVALID_PARAMETER: return InvalidParameter;
+    case TVOCRPLUG_OUT_OF_MEMORY: return OutOfMemory;
+    case TVOCRPLUG_DICTIONARY_NOT_FOUND: return OCRDictionaryNotFound;
+    default: return GenericError;
+  }
+}
+
+}  // namespace
+
+TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area, int32_t dictionary,
+                                  const std::string& dictionaryPath, const std::string& whiteList,
+                                  std::vector<TvocrCharRecord>& records) {
+  records.clear();
+  if (dictionary < TVOCRPLUG_GERMAN || dictionary > TVOCRPLUG_POLISH) return InvalidParameter;
+  if (!CheckPlugin(PluginKind::Ocr)) return GenericError;
+  const OcrEntry* entry = LoadedEntry();
+  if (entry == nullptr) return GenericError;
+  const platform::Rect rect = OcrArea(area, image.Width(), image.Height());
+  if (rect.width == 0 || rect.height == 0) return OK;
+
+  // The rectangle in 24-bit rows, one copy, released after recognition; the plug-in sees it
+  // as a whole image, and its edges are moved back into image pixels below.
+  platform::BitmapData rows;
+  if (auto status = image.LockBits(&rect, platform::ImageLockModeRead, platform::kPixelFormat24bppRGB, rows);
+      status != platform::Status::Ok)
+    return static_cast<TessivoStatus>(status);
+  const auto dpi = [](float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; };
+  const TvocrImage pixels{static_cast<const uint8_t*>(rows.scan0), static_cast<int32_t>(rows.width),
+                          static_cast<int32_t>(rows.height),       rows.stride,
+                          3,                                       dpi(image.HorizontalResolution()),
+                          dpi(image.VerticalResolution())};
+  TvocrCharRecord* block = nullptr;
+  int32_t count = 0;
+  const int32_t result = entry->ocr(&pixels, 0, 0, pixels.width, pixels.height, dictionary,
+                                    dictionaryPath.c_str(), whiteList.c_str(), &block, &count);
+  image.UnlockBits(rows);
+  if (result != TVOCRPLUG_OK) {
+    if (block != nullptr) entry->clear(block);
+    return FromPluginStatus(result);
+  }
+  if (block != nullptr && count > 0) {
+    records.assign(block, block + count);
+    for (auto& r : records) {
+      // Records hold 16-bit edges: positions past 32767 are pinned there rather than wrapped.
+      const auto edge = [](int32_t value, int32_t offset, int32_t size) {
+        return static_cast<int16_t>(std::clamp<int32_t>(value + offset, 0, std::min(size, 32767)));
+      };
+      r.left = edge(r.left, rect.x, image.Width());
+      r.right = edge(r.right, rect.x, image.Width());
+      r.top = edge(r.top, rect.y, image.Height());
+      r.bottom = edge(r.bottom, rect.y, image.Height());
+    }
+  }
+  if (block != nullptr) entry->clear(block);
+  return OK;
+}
+
+}  // namespace tessivo::recognition
