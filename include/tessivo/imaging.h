@@ -11,6 +11,7 @@
 
 #include "tessivo/color_palette.h"
 #include "tessivo/enums_barcode_reader.h"
+#include "tessivo/enums_ocr.h"
 #include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"

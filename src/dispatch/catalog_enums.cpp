@@ -60,6 +60,19 @@ TESSIVO_CATALOG_FAMILY(SharedEnumerations) {
       {"PixelFormat64bppARGB", PixelFormat64bppARGB},
       {"PixelFormat64bpppARGB", PixelFormat64bpppARGB},
   });
+  // The OCR languages: taken by text recognition and by the searchable PDF writers alike.
+  catalog.Enum<TesseractDictionary>({
+      {"TesseractDictionaryGerman", TesseractDictionaryGerman},
+      {"TesseractDictionaryFraktur", TesseractDictionaryFraktur},
+      {"TesseractDictionaryEnglish", TesseractDictionaryEnglish},
+      {"TesseractDictionaryFrench", TesseractDictionaryFrench},
+      {"TesseractDictionaryItalian", TesseractDictionaryItalian},
+      {"TesseractDictionaryDutch", TesseractDictionaryDutch},
+      {"TesseractDictionaryPortuguese", TesseractDictionaryPortuguese},
+      {"TesseractDictionarySpanish", TesseractDictionarySpanish},
+      {"TesseractDictionaryVietnamese", TesseractDictionaryVietnamese},
+      {"TesseractDictionaryPolish", TesseractDictionaryPolish},
+  });
 }
 
 }  // namespace tessivo::dispatch
