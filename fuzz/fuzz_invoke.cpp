@@ -5,11 +5,9 @@
 // Left out: printing, scanning and transfer (they reach servers and devices), and every method
 // with a path, folder, host or URL parameter (a fuzzer must not write files where it runs).
 // Parameters that are memory addresses only ever get 0.
-#include <dlfcn.h>
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -19,7 +17,7 @@
 #include <vector>
 
 #include "dispatch/catalog.h"
-#include "platform/plugin_library.h"
+#include "pinned_plugins.h"
 #include "tessivo/imaging.h"
 
 namespace {
@@ -114,11 +112,7 @@ Variant Argument(FuzzedDataProvider& in) {
 // instrumented like the rest, and the fuzzer reads their coverage counters after every run, so
 // each one is pinned here once: closing it later never unmaps counters the fuzzer still reads.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(tessivo::platform::PluginDirectory(), error)) {
-    if (entry.path().extension() == ".so")
-      dlopen(entry.path().c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  }
+  tessivo::fuzzing::PinPlugins(tessivo::fuzzing::kFuzzMemoryLimit);
   return 0;
 }
 

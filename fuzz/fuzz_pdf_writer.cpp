@@ -12,6 +12,7 @@
 #include <string>
 
 #include "pdf/pdf_writer.h"
+#include "pinned_plugins.h"
 #include "platform/codecs/codec_common.h"
 #include "platform/codecs/codecs.h"
 
@@ -46,8 +47,13 @@ void CheckComplete(const std::string& path) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  tessivo::fuzzing::PinPlugins(tessivo::fuzzing::kFuzzMemoryLimit);
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tessivo::platform::codecs::SetDecodePixelLimit(int64_t{64} << 20);
+  tessivo::platform::codecs::SetDecodePixelLimit(tessivo::fuzzing::kFuzzMemoryLimit);
   const std::string image = ScratchFolder() + "/input";
   const std::string output = ScratchFolder() + "/out.pdf";
   {

@@ -1,5 +1,6 @@
 // Forged headers reach no decoder: the codec plug-in reads each format's header itself and
 // refuses claims beyond its limits before ImageMagick or a delegate library allocates.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/plugins.h"
 #include "support/codec_plugin_fixture.h"
 
 namespace tessivo {
@@ -255,6 +257,27 @@ TEST_F(CodecLimitsTest, HonestHeadersNearTheLimitsStillDecode) {
   ASSERT_NE(strip, nullptr);
   EXPECT_EQ(codec().GetWidth(strip), 12000u);
   codec().Unload(strip);
+}
+
+TEST_F(CodecLimitsTest, AHostsMemoryLimitRefusesLargerFramesUntilLifted) {
+  ASSERT_TRUE(library_.complete());
+  void* library = dlopen(PluginPathFor(PluginKind::Codec).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  using SetMemoryLimit = void (*)(uint64_t);
+  auto limit = reinterpret_cast<SetMemoryLimit>(dlsym(library, "tvimgplug_SetMemoryLimit"));
+  ASSERT_NE(limit, nullptr);
+  const std::string path = testing::FreshFolder("codec-memory-limit") + "/strip.pfm";
+  Bytes pfm = Text("PF\n12000 2\n-1.0\n");  // 288 000 bytes of float samples
+  pfm.resize(pfm.size() + 12000 * 2 * 12, 0);
+  testing::WriteBytes(path, pfm);
+
+  limit(200000);
+  EXPECT_EQ(codec().Load(TVIMG_PFM, path.c_str(), 0), nullptr);
+  limit(0);
+  tvimg_bitmap* strip = codec().Load(TVIMG_PFM, path.c_str(), 0);
+  EXPECT_NE(strip, nullptr);
+  codec().Unload(strip);
+  dlclose(library);
 }
 
 }  // namespace

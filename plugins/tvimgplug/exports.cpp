@@ -13,6 +13,7 @@
 #include "bitmap.h"
 #include "codecs.h"
 #include "conversions.h"
+#include "decode_limits.h"
 #include "file_type.h"
 #include "metadata.h"
 #include "platform/file_mapping.h"
@@ -95,6 +96,19 @@ int32_t MallocCopy(const std::vector<uint8_t>& bytes, uint8_t** out, uint32_t* o
 
 TVIMG_EXPORT const char* tv_plugin_file_version(void) { return "1.0.0.1"; }
 TVIMG_EXPORT int32_t tvimgplug_GetVersion(void) { return 100; }
+
+TVIMG_EXPORT void tvimgplug_SetMemoryLimit(uint64_t bytes) {
+  tvimg::DecodeLimits limits;
+  if (bytes > 0) {
+    limits.maxBytes = std::min(limits.maxBytes, bytes);
+    limits.maxAllocation = std::min(limits.maxAllocation, bytes);
+    limits.maxPixels = std::min(limits.maxPixels, bytes);
+  }
+  try {
+    tvimg::SetDecodeLimits(limits);
+  } catch (...) {
+  }
+}
 
 TVIMG_EXPORT int32_t tvimgplug_GetFileType(const char* path) {
   try {

@@ -97,6 +97,11 @@ typedef enum TvimgImageType {
 
 /* --- Identity ---------------------------------------------------------------------------- */
 int32_t tvimgplug_GetVersion(void);
+/* Optional (not needed for the plug-in to count as present): holds every later decode of the
+ * process to `bytes` of decoded samples per frame and per allocation (0 restores the defaults:
+ * 1 GiB). Lets a host with a small memory budget, or a fuzz driver, refuse forged headers
+ * before the delegates allocate for them. */
+void tvimgplug_SetMemoryLimit(uint64_t bytes);
 
 /* --- File type --------------------------------------------------------------------------- */
 /* The format of a file by its first bytes; TVIMG_UNKNOWN when not recognised. */
