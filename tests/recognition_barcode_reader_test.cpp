@@ -129,18 +129,23 @@ TEST(BarcodeReader, DataMatrixGivesValueCornersRowsAndColumns) {
   } cases[] = {
       {"123", "--scale=4 --vers=1 --whitesp=4 --vwhitesp=4", 10, 10},
       {"Tessivo DataMatrix 0123456789", "--scale=3 --vers=6 --whitesp=4 --vwhitesp=4", 20, 20},
+      // Several data regions: the inner finders and clock tracks must not be taken for the border.
+      {"Four regions of data, one symbol", "--scale=3 --vers=13 --whitesp=4 --vwhitesp=4", 44, 44},
+      {"Sixteen regions", "--scale=2 --vers=18 --whitesp=4 --vwhitesp=4", 80, 80},
+      // Rectangles, upright and turned: rows and columns stay the symbol's own.
+      {"Rect 12x26", "--scale=4 --vers=27 --whitesp=4 --vwhitesp=4", 12, 26},
+      {"Rect 16x48 turned", "--scale=3 --vers=30 --whitesp=4 --vwhitesp=4 --rotate=90", 16, 48},
+      {"AB12", "--scale=5 --vers=25 --whitesp=4 --vwhitesp=4 --rotate=180", 8, 18},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.options);
     cImaging imaging;
     ASSERT_NE(LoadZint(imaging, "DATAMATRIX", c.data, c.options), 0);
-    ASSERT_EQ(imaging.BarcodeDataMatrixReaderDoScan(BarcodeDataMatrixReaderScanModeBestSpeed), OK);
+    ASSERT_EQ(imaging.BarcodeDataMatrixReaderDoScan(BarcodeDataMatrixReaderScanModeBestQuality), OK);
     ASSERT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeCount(), 1);
     EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeValue(1), c.data);
-    if (c.rows == 10) {  // single-region symbols: the clock tracks give the module count
-      EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeRows(1), c.rows);
-      EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeColumns(1), c.columns);
-    }
+    EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeRows(1), c.rows);
+    EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeColumns(1), c.columns);
     const DarkBox box = DarkPixels(imaging);
     const int32_t xs[] = {imaging.BarcodeDataMatrixReaderGetBarcodeX1(1), imaging.BarcodeDataMatrixReaderGetBarcodeX2(1),
                           imaging.BarcodeDataMatrixReaderGetBarcodeX3(1), imaging.BarcodeDataMatrixReaderGetBarcodeX4(1)};
@@ -153,6 +158,19 @@ TEST(BarcodeReader, DataMatrixGivesValueCornersRowsAndColumns) {
     // The DataMatrix reader does not report linear symbols, nor the other way round.
     ASSERT_EQ(imaging.Barcode1DReaderDoScan(Barcode1DReaderScanModeBestQuality), OK);
     EXPECT_EQ(imaging.Barcode1DReaderGetBarcodeCount(), 0);
+  }
+}
+
+TEST(BarcodeReader, DataMatrixSizeSurvivesSmallRotations) {
+  for (float angle : {-8.f, 3.f, 11.f}) {
+    SCOPED_TRACE(angle);
+    cImaging imaging;
+    ASSERT_NE(LoadZint(imaging, "DATAMATRIX", "Turned on the page", "--scale=4 --vers=11 --whitesp=6 --vwhitesp=6"), 0);
+    ASSERT_EQ(imaging.RotateAngleBackColor(angle, kWhite), OK);
+    ASSERT_EQ(imaging.BarcodeDataMatrixReaderDoScan(BarcodeDataMatrixReaderScanModeBestQuality), OK);
+    ASSERT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeCount(), 1);
+    EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeRows(1), 36);
+    EXPECT_EQ(imaging.BarcodeDataMatrixReaderGetBarcodeColumns(1), 36);
   }
 }
 

@@ -1,4 +1,4 @@
-// The module rows and columns of a DataMatrix symbol, measured on its clock tracks.
+// The module rows and columns of a DataMatrix symbol, measured on its border.
 #pragma once
 #include <ZXing/Result.h>
 
@@ -13,8 +13,8 @@ struct MatrixSize {
   int32_t columns = 0;
 };
 
-// Counts the alternating modules along the two clock-track edges of the symbol whose corners
-// ZXing found; 0 x 0 when no edge gives a valid symbol size.
+// The standard symbol size whose finder and clock tracks best match the border of the symbol
+// whose corners ZXing found; 0 x 0 when none matches well.
 MatrixSize MeasureDataMatrix(const TvbarcodeImage& image, const ZXing::Position& corners);
 
 }  // namespace tvbarcode

@@ -60,8 +60,9 @@ TESSIVO_CATALOG_FAMILY(BarcodeReader) {
   catalog.Method("BarcodeDataMatrixReaderGetBarcodeY3", &cImaging::BarcodeDataMatrixReaderGetBarcodeY3, "BarCodeNo");
   catalog.Method("BarcodeDataMatrixReaderGetBarcodeX4", &cImaging::BarcodeDataMatrixReaderGetBarcodeX4, "BarCodeNo");
   catalog.Method("BarcodeDataMatrixReaderGetBarcodeY4", &cImaging::BarcodeDataMatrixReaderGetBarcodeY4, "BarCodeNo");
-  // GetBarcodeRows and GetBarcodeColumns join the type library once the module count is
-  // measured reliably on symbols with several data regions.
+  catalog.Method("BarcodeDataMatrixReaderGetBarcodeRows", &cImaging::BarcodeDataMatrixReaderGetBarcodeRows, "BarCodeNo");
+  catalog.Method("BarcodeDataMatrixReaderGetBarcodeColumns", &cImaging::BarcodeDataMatrixReaderGetBarcodeColumns,
+                 "BarCodeNo");
   catalog.Method("BarcodeDataMatrixReaderClear", &cImaging::BarcodeDataMatrixReaderClear);
 }
 
