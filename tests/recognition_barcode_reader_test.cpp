@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/image_registry.h"
 #include "support/scripted_host.h"
@@ -158,6 +159,22 @@ TEST(BarcodeReader, DataMatrixGivesValueCornersRowsAndColumns) {
     // The DataMatrix reader does not report linear symbols, nor the other way round.
     ASSERT_EQ(imaging.Barcode1DReaderDoScan(Barcode1DReaderScanModeBestQuality), OK);
     EXPECT_EQ(imaging.Barcode1DReaderGetBarcodeCount(), 0);
+  }
+}
+
+// A symbol on a whole 300-dpi page is seen at several scales; the reader must report it once
+// and never take the process down comparing the sightings.
+TEST(BarcodeReader, ASymbolOnAFullPageIsReadOnceInBothModes) {
+  for (auto mode : {Barcode1DReaderScanModeBestSpeed, Barcode1DReaderScanModeBestQuality}) {
+    cImaging imaging;
+    ASSERT_NE(imaging.CreateNewImage(2480, 3508, 24, kWhite), 0);
+    ASSERT_EQ(imaging.BarCodeDrawEAN13("590123412345", 300, 2100, 160), OK);
+    ASSERT_EQ(imaging.BarCodeDraw39("CODE39 PAGE", 300, 900, 160), OK);
+    ASSERT_EQ(imaging.Barcode1DReaderDoScan(mode), OK);
+    ASSERT_EQ(imaging.Barcode1DReaderGetBarcodeCount(), 2);
+    std::vector<std::string> values{imaging.Barcode1DReaderGetBarcodeValue(1), imaging.Barcode1DReaderGetBarcodeValue(2)};
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(values, (std::vector<std::string>{"5901234123457", "CODE39 PAGE"}));
   }
 }
 

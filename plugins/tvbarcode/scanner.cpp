@@ -97,7 +97,10 @@ int32_t Scanner::Scan(int32_t scanMode) {
     hints.setFormats(kind_ == ReaderKind::Linear ? LinearFormats(symbologies_) : ZXing::BarcodeFormat::DataMatrix);
     hints.setTryHarder(thorough);
     hints.setTryRotate(thorough);
-    hints.setTryDownscale(true);
+    // Linear symbols are read at full size only: ZXing 1.4 aborts the process (a failed
+    // assertion) when it compares two sightings of one linear symbol found at different scales,
+    // which any large page with a barcode gives. Scaled-down passes help matrix symbols alone.
+    hints.setTryDownscale(kind_ != ReaderKind::Linear);
     hints.setEanAddOnSymbol(ZXing::EanAddOnSymbol::Ignore);
     const ZXing::ImageView view(image.pixels, image.width, image.height,
                                 image.channels == 1 ? ZXing::ImageFormat::Lum : ZXing::ImageFormat::BGR, image.stride);
