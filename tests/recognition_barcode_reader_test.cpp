@@ -178,6 +178,21 @@ TEST(BarcodeReader, ASymbolOnAFullPageIsReadOnceInBothModes) {
   }
 }
 
+// A filter run on a small image while the whole image is the region must not narrow later scans
+// of a larger one to that small image's size.
+TEST(BarcodeReader, AWholeImageRegionFollowsTheImageScanned) {
+  cImaging imaging;
+  ASSERT_NE(imaging.CreateNewImage(40, 30, 24, kWhite), 0);
+  ASSERT_EQ(imaging.SetROI(5, 5, 10, 10), OK);
+  ASSERT_EQ(imaging.ResetROI(), OK);
+  ASSERT_EQ(imaging.FxNegative(), OK);
+  ASSERT_NE(imaging.CreateNewImage(900, 400, 24, kWhite), 0);
+  ASSERT_EQ(imaging.BarCodeDraw39("WHOLE PAGE", 300, 200, 120), OK);
+  ASSERT_EQ(imaging.Barcode1DReaderDoScan(Barcode1DReaderScanModeBestSpeed), OK);
+  ASSERT_EQ(imaging.Barcode1DReaderGetBarcodeCount(), 1);
+  EXPECT_EQ(imaging.Barcode1DReaderGetBarcodeValue(1), "WHOLE PAGE");
+}
+
 TEST(BarcodeReader, DataMatrixSizeSurvivesSmallRotations) {
   for (float angle : {-8.f, 3.f, 11.f}) {
     SCOPED_TRACE(angle);

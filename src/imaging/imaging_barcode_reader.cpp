@@ -21,7 +21,7 @@ TessivoStatus Scan(ImagingState& state, cBarcodeReader& reader, PluginKind kind,
     if (state.nativeImage == 0) return state.Set(InvalidParameter);
     platform::Bitmap* image = ResolveImage(state.nativeImage);
     if (image == nullptr) return state.Set(InvalidParameter);
-    return state.Set(reader.ReadBarcodes(*image, state.pixel.roi.zone(), scanMode));
+    return state.Set(reader.ReadBarcodes(*image, state.pixel.roi.RecognitionArea(), scanMode));
   });
 }
 

@@ -28,6 +28,10 @@ class RegionOfInterest {
     if (mode_ == kWholeImage) zone_ = ZoneRect{0, 0, imageWidth, imageHeight};
     return zone_;
   }
+  // The rectangle recognition reads: the one SetROI gave while it is in force, else all zeros
+  // (the whole image). In mode 1 the stored rectangle is whatever image a filter last refreshed
+  // it for, which says nothing about the image read now.
+  ZoneRect RecognitionArea() const { return mode_ == kRectangle ? zone_ : ZoneRect{}; }
   int32_t mode() const { return mode_; }
   const ZoneRect& zone() const { return zone_; }
 
