@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "barcode/barcode.h"
+#include "barcode/barcode_painter.h"
+#include "barcode/barcode_symbol.h"
 #include "barcode/utf8_code_points.h"
 #include "core/image_registry.h"
 #include "platform/bitmap.h"
@@ -377,6 +379,54 @@ TEST(BarCodeDigits, AFontThatCannotBeMadeDrawsNoBarsEither) {
     EXPECT_EQ(im.BarCodeDrawEAN13("400638133393", 20, 20, 70, 0), OK);
     EXPECT_EQ(im.GetStat(), OK);
   });
+}
+
+}  // namespace
+}  // namespace tessivo
+
+namespace tessivo {
+namespace {
+
+// Bars written straight into 24-bit and 32-bit pixels must be exactly the bars the rasteriser
+// fills, wherever the symbol lies: inside, cut by every edge, with the height steps of EAN-13.
+TEST(BarCodeGeometry, InPlaceBarsMatchTheRasterisedBarsPixelForPixel) {
+  const barcode::Symbol symbol = barcode::PrepareSymbol(barcode::Symbology::Ean13, "400638133393", false);
+  ASSERT_EQ(symbol.status, OK);
+  struct Where {
+    int64_t left, top;
+    int32_t height, step;
+  } places[] = {{10, 10, 70, 0}, {-37, -20, 70, 7}, {150, 40, 90, 9}, {5, 60, 200, 0}};
+  for (pf::PixelFormat format : {pf::kPixelFormat24bppRGB, pf::kPixelFormat32bppARGB, pf::kPixelFormat32bppPARGB}) {
+    for (const Where& w : places) {
+      SCOPED_TRACE(std::to_string(format) + " at " + std::to_string(w.left) + "," + std::to_string(w.top));
+      std::unique_ptr<pf::Bitmap> a, b2;
+      ASSERT_EQ(pf::Bitmap::Create(230, 120, format, a), pf::Status::Ok);
+      ASSERT_EQ(pf::Bitmap::Create(230, 120, format, b2), pf::Status::Ok);
+      pf::Bitmap &rasterised = *a, &inPlace = *b2;
+      for (pf::Bitmap* b : {&rasterised, &inPlace})
+        for (int32_t y = 0; y < b->Height(); ++y)
+          for (int32_t x = 0; x < b->Width(); ++x) b->SetPixel(x, y, 0xFF000000u | uint32_t(x * 7 + y * 13));
+      barcode::SymbolPlacement at;
+      at.left = w.left, at.top = w.top, at.barHeight = w.height, at.heightStep = w.step;
+      at.moduleWidth = barcode::ModuleWidth(w.height);
+      at.argb = 0xFF2040C0u;
+      pf::Graphics g(rasterised);
+      ASSERT_EQ(barcode::PaintModules(g, symbol.modules, at, rasterised.Width(), rasterised.Height()), pf::Status::Ok);
+      ASSERT_TRUE(barcode::PaintModulesInPlace(inPlace, symbol.modules, at));
+      for (int32_t y = 0; y < inPlace.Height(); ++y)
+        ASSERT_EQ(std::memcmp(rasterised.Row(y), inPlace.Row(y), static_cast<size_t>(inPlace.Stride())), 0) << "row " << y;
+    }
+  }
+  // Colours that are not opaque, and other formats, are left to the rasteriser untouched.
+  std::unique_ptr<pf::Bitmap> deep, colour;
+  ASSERT_EQ(pf::Bitmap::Create(40, 40, pf::kPixelFormat48bppRGB, deep), pf::Status::Ok);
+  ASSERT_EQ(pf::Bitmap::Create(40, 40, pf::kPixelFormat24bppRGB, colour), pf::Status::Ok);
+  barcode::SymbolPlacement at;
+  EXPECT_FALSE(barcode::PaintModulesInPlace(*deep, symbol.modules, at));
+  at.argb = 0x80000000u;
+  EXPECT_FALSE(barcode::PaintModulesInPlace(*colour, symbol.modules, at));
+  for (int32_t y = 0; y < colour->Height(); ++y)
+    for (int32_t x = 0; x < colour->Width() * 3; ++x) ASSERT_EQ(colour->Row(y)[x], 0);
 }
 
 }  // namespace

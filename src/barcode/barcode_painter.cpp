@@ -3,15 +3,15 @@
 #include <algorithm>
 
 namespace tessivo::barcode {
+namespace {
 
-platform::Status PaintModules(platform::Graphics& g, std::string_view modules, const SymbolPlacement& at,
-                              int32_t surfaceWidth, int32_t surfaceHeight) {
+// Calls `bar(left, right, top, bottom)` for every run of bar modules, in image pixels, right and
+// bottom exclusive, not yet cut to the image; stops once the pen has passed `surfaceWidth`.
+template <typename Bar>
+void ForEachBar(std::string_view modules, const SymbolPlacement& at, int32_t surfaceWidth, Bar&& bar) {
   const int64_t m = at.moduleWidth;
   int64_t x = at.left;
   int64_t height = at.barHeight;
-  // Rows of the image the bars can meet; the bars' tops are all at `top`.
-  const int64_t y0 = std::max<int64_t>(at.top, -1);
-  platform::GraphicsPath path(platform::FillMode::Winding);
   for (size_t i = 0; i < modules.size() && x <= surfaceWidth;) {
     const char c = modules[i];
     if (c == '0') {
@@ -24,21 +24,58 @@ platform::Status PaintModules(platform::Graphics& g, std::string_view modules, c
       size_t k = 0;
       while (i + k < modules.size() && modules[i + k] == '1') ++k;
       const int64_t right = x + static_cast<int64_t>(k) * m;
-      const int64_t bottom = at.top + height;
-      if (height > 0 && right > 0 && bottom > 0 && at.top < surfaceHeight) {
-        const int64_t x0 = std::max<int64_t>(x, -1), x1 = std::min<int64_t>(right, int64_t{surfaceWidth} + 1);
-        const int64_t y1 = std::min<int64_t>(bottom, int64_t{surfaceHeight} + 1);
-        path.AddRectangle(static_cast<double>(x0), static_cast<double>(y0), static_cast<double>(x1 - x0),
-                          static_cast<double>(y1 - y0));
-      }
+      if (height > 0) bar(x, right, at.top, at.top + height);
       x = right;
       i += k;
     } else {
       ++i;  // no other letters occur in module strings
     }
   }
+}
+
+// The bytes of an opaque colour in the formats written in place; 0 bytes for the others.
+int PixelBytes(platform::PixelFormat format) {
+  if (format == platform::kPixelFormat24bppRGB) return 3;
+  if (format == platform::kPixelFormat32bppARGB || format == platform::kPixelFormat32bppPARGB) return 4;
+  return 0;
+}
+
+}  // namespace
+
+platform::Status PaintModules(platform::Graphics& g, std::string_view modules, const SymbolPlacement& at,
+                              int32_t surfaceWidth, int32_t surfaceHeight) {
+  // Rows of the image the bars can meet; the bars' tops are all at `top`.
+  const int64_t y0 = std::max<int64_t>(at.top, -1);
+  platform::GraphicsPath path(platform::FillMode::Winding);
+  ForEachBar(modules, at, surfaceWidth, [&](int64_t left, int64_t right, int64_t, int64_t bottom) {
+    if (right <= 0 || bottom <= 0 || at.top >= surfaceHeight) return;
+    const int64_t x0 = std::max<int64_t>(left, -1), x1 = std::min<int64_t>(right, int64_t{surfaceWidth} + 1);
+    const int64_t y1 = std::min<int64_t>(bottom, int64_t{surfaceHeight} + 1);
+    path.AddRectangle(static_cast<double>(x0), static_cast<double>(y0), static_cast<double>(x1 - x0),
+                      static_cast<double>(y1 - y0));
+  });
   g.SetSmoothingMode(platform::SmoothingMode::None);
   return g.FillPath(platform::SolidBrush{at.argb}, path);
+}
+
+bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, const SymbolPlacement& at) {
+  const int bytes = PixelBytes(image.Format());
+  if (bytes == 0 || (at.argb >> 24) != 0xFF || image.Scan0() == nullptr) return false;
+  const uint8_t colour[4] = {static_cast<uint8_t>(at.argb), static_cast<uint8_t>(at.argb >> 8),
+                             static_cast<uint8_t>(at.argb >> 16), 0xFF};
+  const int64_t width = image.Width(), height = image.Height();
+  ForEachBar(modules, at, image.Width(), [&](int64_t left, int64_t right, int64_t top, int64_t bottom) {
+    const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min(right, width);
+    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min(bottom, height);
+    if (x0 >= x1 || y0 >= y1) return;
+    // The first row is filled pixel by pixel, the rest copied from it.
+    uint8_t* first = image.Row(static_cast<int32_t>(y0)) + x0 * bytes;
+    for (int64_t x = 0; x < x1 - x0; ++x) std::copy_n(colour, bytes, first + x * bytes);
+    const size_t span = static_cast<size_t>((x1 - x0) * bytes);
+    for (int64_t y = y0 + 1; y < y1; ++y)
+      std::copy_n(first, span, image.Row(static_cast<int32_t>(y)) + x0 * bytes);
+  });
+  return true;
 }
 
 }  // namespace tessivo::barcode

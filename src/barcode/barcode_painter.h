@@ -23,4 +23,9 @@ struct SymbolPlacement {
 platform::Status PaintModules(platform::Graphics& g, std::string_view modules, const SymbolPlacement& at,
                               int32_t surfaceWidth, int32_t surfaceHeight);
 
+// The same bars written straight into the pixels, for an opaque colour on a 24-bit or 32-bit
+// (ARGB, PARGB) image: exactly the pixels PaintModules sets, at a fraction of its cost. Returns
+// false, having written nothing, for any other colour or format.
+bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, const SymbolPlacement& at);
+
 }  // namespace tessivo::barcode

@@ -83,9 +83,11 @@ TessivoStatus Draw(ImagingState& state, Symbology kind, const std::string& code,
     at.moduleWidth = barcode::ModuleWidth(height);
     at.heightStep = digits ? static_cast<int32_t>(std::nearbyint(height / 10.0)) : 0;
     at.argb = static_cast<uint32_t>(color);
-    platform::Graphics g(*image);
-    const auto status =
-        static_cast<TessivoStatus>(barcode::PaintModules(g, symbol.modules, at, image->Width(), image->Height()));
+    TessivoStatus status = OK;
+    if (!barcode::PaintModulesInPlace(*image, symbol.modules, at)) {
+      platform::Graphics g(*image);
+      status = static_cast<TessivoStatus>(barcode::PaintModules(g, symbol.modules, at, image->Width(), image->Height()));
+    }
     if (status == OK) NotePixelsChanged(state.nativeImage);
     if (status != OK || !digits) return state.Set(status);
     return DrawDigits(state, symbol.data, left, top, height, at.moduleWidth, fontSize, color);
