@@ -395,7 +395,7 @@ TEST(BarCodeGeometry, InPlaceBarsMatchTheRasterisedBarsPixelForPixel) {
   struct Where {
     int64_t left, top;
     int32_t height, step;
-  } places[] = {{10, 10, 70, 0}, {-37, -20, 70, 7}, {150, 40, 90, 9}, {5, 60, 200, 0}};
+  } places[] = {{10, 10, 70, 0}, {-37, -20, 70, 7}, {150, 40, 90, 9}, {5, 60, 200, 0}, {2, 5, 35, 4}};
   for (pf::PixelFormat format : {pf::kPixelFormat24bppRGB, pf::kPixelFormat32bppARGB, pf::kPixelFormat32bppPARGB}) {
     for (const Where& w : places) {
       SCOPED_TRACE(std::to_string(format) + " at " + std::to_string(w.left) + "," + std::to_string(w.top));
@@ -405,7 +405,8 @@ TEST(BarCodeGeometry, InPlaceBarsMatchTheRasterisedBarsPixelForPixel) {
       pf::Bitmap &rasterised = *a, &inPlace = *b2;
       for (pf::Bitmap* b : {&rasterised, &inPlace})
         for (int32_t y = 0; y < b->Height(); ++y)
-          for (int32_t x = 0; x < b->Width(); ++x) b->SetPixel(x, y, 0xFF000000u | uint32_t(x * 7 + y * 13));
+          for (int32_t x = 0; x < b->Width(); ++x)  // plain above row 50 and left of column 100, varied elsewhere
+            b->SetPixel(x, y, y < 50 || x < 100 ? 0xFFF0F0F0u : 0xFF000000u | uint32_t(x * 7 + y * 13));
       barcode::SymbolPlacement at;
       at.left = w.left, at.top = w.top, at.barHeight = w.height, at.heightStep = w.step;
       at.moduleWidth = barcode::ModuleWidth(w.height);

@@ -1,6 +1,7 @@
 #include "barcode/barcode_painter.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tessivo::barcode {
 namespace {
@@ -64,17 +65,53 @@ bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, cons
   const uint8_t colour[4] = {static_cast<uint8_t>(at.argb), static_cast<uint8_t>(at.argb >> 8),
                              static_cast<uint8_t>(at.argb >> 16), 0xFF};
   const int64_t width = image.Width(), height = image.Height();
-  ForEachBar(modules, at, image.Width(), [&](int64_t left, int64_t right, int64_t top, int64_t bottom) {
-    const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min(right, width);
-    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min(bottom, height);
+  struct Bar {
+    int64_t x0, x1, bottom;
+  };
+  std::vector<Bar> bars;
+  int64_t top = height, bottom = 0, left = width, right = 0;
+  ForEachBar(modules, at, image.Width(), [&](int64_t l, int64_t r, int64_t t, int64_t b) {
+    const int64_t x0 = std::max<int64_t>(l, 0), x1 = std::min(r, width);
+    const int64_t y0 = std::max<int64_t>(t, 0), y1 = std::min(b, height);
     if (x0 >= x1 || y0 >= y1) return;
-    // The first row is filled pixel by pixel, the rest copied from it.
-    uint8_t* first = image.Row(static_cast<int32_t>(y0)) + x0 * bytes;
-    for (int64_t x = 0; x < x1 - x0; ++x) std::copy_n(colour, bytes, first + x * bytes);
-    const size_t span = static_cast<size_t>((x1 - x0) * bytes);
-    for (int64_t y = y0 + 1; y < y1; ++y)
-      std::copy_n(first, span, image.Row(static_cast<int32_t>(y)) + x0 * bytes);
+    bars.push_back({x0, x1, y1});
+    top = std::min(top, y0), bottom = std::max(bottom, y1);
+    left = std::min(left, x0), right = std::max(right, x1);
   });
+  if (bars.empty()) return true;
+
+  // Every bar starts on the same row. Rows whose pixels under the symbol equal the first row's
+  // (a plain background) get the finished first row copied in one go; others are drawn bar by
+  // bar. The finished row is remade whenever a bar ends (EAN-13 guard bars reach lower).
+  const size_t spanBytes = static_cast<size_t>((right - left) * bytes);
+  const auto span = [&](int64_t y) { return image.Row(static_cast<int32_t>(y)) + left * bytes; };
+  const std::vector<uint8_t> background(span(top), span(top) + spanBytes);
+  std::vector<uint8_t> finished;
+  int64_t finishedFor = -1;  // the number of bars still reaching the row `finished` was made for
+  const auto paint = [&](uint8_t* row, int64_t y) {
+    int64_t active = 0;
+    for (const Bar& bar : bars) {
+      if (bar.bottom <= y) continue;
+      ++active;
+      uint8_t* p = row + (bar.x0 - left) * bytes;
+      for (int64_t x = bar.x0; x < bar.x1; ++x, p += bytes) std::copy_n(colour, bytes, p);
+    }
+    return active;
+  };
+  for (int64_t y = top; y < bottom; ++y) {
+    uint8_t* row = span(y);
+    if (std::equal(background.begin(), background.end(), row)) {
+      int64_t active = 0;
+      for (const Bar& bar : bars) active += bar.bottom > y;
+      if (active != finishedFor) {
+        finished = background;
+        finishedFor = paint(finished.data(), y);
+      }
+      std::copy(finished.begin(), finished.end(), row);
+    } else {
+      paint(row, y);
+    }
+  }
   return true;
 }
 
