@@ -98,11 +98,17 @@ bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, cons
     }
     return active;
   };
+  // Bar ends in rising order: the bars reaching row y are those past the first `ended` ends.
+  std::vector<int64_t> ends;
+  ends.reserve(bars.size());
+  for (const Bar& bar : bars) ends.push_back(bar.bottom);
+  std::sort(ends.begin(), ends.end());
+  size_t ended = 0;
   for (int64_t y = top; y < bottom; ++y) {
+    while (ended < ends.size() && ends[ended] <= y) ++ended;
     uint8_t* row = span(y);
     if (std::equal(background.begin(), background.end(), row)) {
-      int64_t active = 0;
-      for (const Bar& bar : bars) active += bar.bottom > y;
+      const auto active = static_cast<int64_t>(ends.size() - ended);
       if (active != finishedFor) {
         finished = background;
         finishedFor = paint(finished.data(), y);
