@@ -12,6 +12,7 @@ namespace {
 struct OcrEntry {
   tvocrplug_OCR_fn ocr = nullptr;
   tvocrplug_CLEAR_fn clear = nullptr;
+  tvocrplug_ORIENTATION_fn orientation = nullptr;  // optional export
 };
 
 // The plug-in stays loaded once found: it keeps recognition engines between calls, and a library
@@ -27,6 +28,7 @@ const OcrEntry* LoadedEntry() {
   OcrEntry found;
   found.ocr = candidate.Function<tvocrplug_OCR_fn>("tvocrplug_OCR");
   found.clear = candidate.Function<tvocrplug_CLEAR_fn>("tvocrplug_CLEAR");
+  found.orientation = candidate.Function<tvocrplug_ORIENTATION_fn>("tvocrplug_ORIENTATION");
   if (found.ocr == nullptr || found.clear == nullptr) return nullptr;
   library = std::move(candidate);
   entry = found;
@@ -43,6 +45,8 @@ platform::Rect OcrArea(const ZoneRect& area, int32_t width, int32_t height) {
   return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
           static_cast<int32_t>(bottom - top)};
 }
+
+int32_t Dpi(float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; }
 
 TessivoStatus FromPluginStatus(int32_t status) {
   switch (status) {
@@ -73,11 +77,10 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
   if (auto status = image.LockBits(&rect, platform::ImageLockModeRead, platform::kPixelFormat24bppRGB, rows);
       status != platform::Status::Ok)
     return static_cast<TessivoStatus>(status);
-  const auto dpi = [](float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; };
   const TvocrImage pixels{static_cast<const uint8_t*>(rows.scan0), static_cast<int32_t>(rows.width),
                           static_cast<int32_t>(rows.height),       rows.stride,
-                          3,                                       dpi(image.HorizontalResolution()),
-                          dpi(image.VerticalResolution())};
+                          3,                                       Dpi(image.HorizontalResolution()),
+                          Dpi(image.VerticalResolution())};
   TvocrCharRecord* block = nullptr;
   int32_t count = 0;
   const int32_t result = entry->ocr(&pixels, 0, 0, pixels.width, pixels.height, dictionary,
@@ -101,6 +104,30 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
     }
   }
   if (block != nullptr) entry->clear(block);
+  return OK;
+}
+
+TessivoStatus DetectPageOrientation(platform::Bitmap& image, int32_t dictionary, const std::string& dictionaryPath,
+                                    float accuracy, int32_t& degrees) {
+  degrees = -1;
+  if (dictionary < TVOCRPLUG_GERMAN || dictionary > TVOCRPLUG_POLISH) return InvalidParameter;
+  if (!CheckPlugin(PluginKind::Ocr)) return GenericError;
+  const OcrEntry* entry = LoadedEntry();
+  if (entry == nullptr || entry->orientation == nullptr) return GenericError;
+  const platform::Rect whole{0, 0, image.Width(), image.Height()};
+  platform::BitmapData rows;
+  if (auto status = image.LockBits(&whole, platform::ImageLockModeRead, platform::kPixelFormat24bppRGB, rows);
+      status != platform::Status::Ok)
+    return static_cast<TessivoStatus>(status);
+  const TvocrImage pixels{static_cast<const uint8_t*>(rows.scan0), static_cast<int32_t>(rows.width),
+                          static_cast<int32_t>(rows.height),       rows.stride,
+                          3,                                       Dpi(image.HorizontalResolution()),
+                          Dpi(image.VerticalResolution())};
+  int32_t found = -1;
+  const int32_t result = entry->orientation(&pixels, dictionary, dictionaryPath.c_str(), accuracy, &found);
+  image.UnlockBits(rows);
+  if (result != TVOCRPLUG_OK) return FromPluginStatus(result);
+  degrees = found;
   return OK;
 }
 

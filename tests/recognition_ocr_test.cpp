@@ -1,0 +1,237 @@
+// Text recognition through the real OCR plug-in (Tesseract): pages drawn with the toolkit's own
+// text drawing at 300 dpi are read back with their characters, boxes, lines, blanks and
+// confidence; the region of interest; missing language data or plug-in; the numbered getters'
+// bounds; page orientation; and the text built from the records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/image_registry.h"
+#include "core/imaging_state.h"
+#include "recognition/ocr/ocr_text.h"
+#include "support/scripted_host.h"
+#include "tessivo/imaging.h"
+
+namespace tessivo {
+namespace {
+
+using testing::ScopedEnv;
+
+constexpr int32_t kWhite = static_cast<int32_t>(0xFFFFFFFFu);
+constexpr int32_t kBlack = static_cast<int32_t>(0xFF000000u);
+constexpr const char* kLine1 = "The quick brown fox";
+constexpr const char* kLine2 = "jumps over 42 lazy dogs";
+constexpr int32_t kLine1Top = 100, kLine2Top = 260, kMargin = 120;
+
+struct Box {
+  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;  // right/bottom exclusive
+};
+
+// The box of the dark pixels of the native image inside [x0, x1) x [y0, y1).
+Box Ink(cImaging& imaging, int x0, int y0, int x1, int y1) {
+  platform::Bitmap* image = ResolveImage(imaging.GetNativeImage());
+  Box box;
+  for (int y = std::max(y0, 0); y < std::min(y1, image->Height()); ++y)
+    for (int x = std::max(x0, 0); x < std::min(x1, image->Width()); ++x) {
+      uint32_t argb = 0;
+      image->GetPixel(x, y, argb);
+      if (((argb >> 8) & 0xFF) < 128) {
+        box.left = std::min(box.left, x), box.right = std::max(box.right, x + 1);
+        box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y + 1);
+      }
+    }
+  return box;
+}
+
+// A white 300-dpi page with the given lines of 12-point Liberation Sans (anti-aliased), each
+// line at its own top.
+void DrawPage(cImaging& imaging, int width, int height, const std::vector<std::pair<std::string, int>>& lines) {
+  ASSERT_NE(imaging.CreateNewImage(width, height, 24, kWhite), 0);
+  ASSERT_EQ(imaging.SetHorizontalResolution(300), OK);
+  ASSERT_EQ(imaging.SetVerticalResolution(300), OK);
+  for (const auto& [text, top] : lines)
+    ASSERT_EQ(imaging.DrawText(text, kMargin, top, 12, kBlack, "Arial", FontStyleRegular, true), OK);
+}
+
+void DrawTwoLinePage(cImaging& imaging) { DrawPage(imaging, 1400, 420, {{kLine1, kLine1Top}, {kLine2, kLine2Top}}); }
+
+std::string WithoutBlanks(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return text;
+}
+
+std::filesystem::path EmptyFolder(const char* name) {
+  const auto folder = std::filesystem::temp_directory_path() / name;
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+TEST(Ocr, ReadsTwoDrawnLinesWithCharactersBoxesBlanksAndConfidence) {
+  cImaging imaging;
+  DrawTwoLinePage(imaging);
+  const std::string text = imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, "");
+  ASSERT_EQ(imaging.GetStat(), OK);
+  EXPECT_EQ(text, std::string(kLine1) + "\r\n" + kLine2);
+
+  const std::string characters = WithoutBlanks(std::string(kLine1) + kLine2);
+  ASSERT_EQ(imaging.OCRTesseractGetCharCount(), static_cast<int32_t>(characters.size()));
+  const int32_t firstOfLine2 = static_cast<int32_t>(WithoutBlanks(kLine1).size()) + 1;
+  const Box line1 = Ink(imaging, 0, 0, 1400, (kLine1Top + kLine2Top) / 2);
+  const Box line2 = Ink(imaging, 0, (kLine1Top + kLine2Top) / 2, 1400, 420);
+  for (int32_t n = 1; n <= imaging.OCRTesseractGetCharCount(); ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(imaging.OCRTesseractGetCharCode(n), characters[static_cast<size_t>(n - 1)]);
+    const bool second = n >= firstOfLine2;
+    EXPECT_EQ(imaging.OCRTesseractGetCharLine(n), second ? 2 : 1);
+    const Box& line = second ? line2 : line1;
+    const int left = imaging.OCRTesseractGetCharLeft(n), right = imaging.OCRTesseractGetCharRight(n);
+    const int top = imaging.OCRTesseractGetCharTop(n), bottom = imaging.OCRTesseractGetCharBottom(n);
+    EXPECT_LT(left, right);
+    EXPECT_LT(top, bottom);
+    EXPECT_GE(left, line.left - 3);
+    EXPECT_LE(right, line.right + 3);
+    EXPECT_GE(top, line.top - 3);
+    EXPECT_LE(bottom, line.bottom + 3);
+    // The box holds the glyph's ink: the ink inside it reaches close to each of its edges.
+    const Box glyph = Ink(imaging, left, top, right, bottom);
+    EXPECT_NEAR(glyph.left, left, 3);
+    EXPECT_NEAR(glyph.right, right, 3);
+    EXPECT_NEAR(glyph.top, top, 3);
+    EXPECT_NEAR(glyph.bottom, bottom, 3);
+    const float confidence = imaging.OCRTesseractGetCharConfidence(n);
+    EXPECT_GT(confidence, 50.f);
+    EXPECT_LE(confidence, 100.f);
+  }
+  // Each line starts at its ink; blanks come before "quick" (n = 4) but not before "The" or "jumps".
+  EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(1), line1.left, 3);
+  EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(firstOfLine2), line2.left, 3);
+  EXPECT_NEAR(imaging.OCRTesseractGetCharRight(firstOfLine2 - 1), line1.right, 3);
+  EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(1), 0);
+  EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(2), 0);
+  EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(4), 1);
+  EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(firstOfLine2), 0);
+
+  imaging.OCRTesseractClear();
+  EXPECT_EQ(imaging.OCRTesseractGetCharCount(), 0);
+  EXPECT_EQ(imaging.GetStat(), OK);
+}
+
+TEST(Ocr, ReadsOnlyTheRegionOfInterestWithEdgesInImagePixels) {
+  cImaging imaging;
+  DrawTwoLinePage(imaging);
+  const int roiTop = (kLine1Top + kLine2Top) / 2;
+  ASSERT_EQ(imaging.SetROI(60, roiTop, 1300, 420 - roiTop), OK);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), kLine2);
+  ASSERT_EQ(imaging.OCRTesseractGetCharCount(), static_cast<int32_t>(WithoutBlanks(kLine2).size()));
+  const Box ink = Ink(imaging, 0, roiTop, 1400, 420);
+  EXPECT_EQ(imaging.OCRTesseractGetCharLine(1), 1);
+  EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(1), ink.left, 3);
+  EXPECT_GE(imaging.OCRTesseractGetCharTop(1), ink.top - 3);
+  EXPECT_LE(imaging.OCRTesseractGetCharBottom(1), ink.bottom + 3);
+}
+
+TEST(Ocr, WhiteListLimitsOneReadingOnly) {
+  cImaging imaging;
+  DrawPage(imaging, 1000, 260, {{"Room 42 floor 7", 80}});
+  const std::string digits = imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, "", "0123456789");
+  ASSERT_EQ(imaging.GetStat(), OK);
+  EXPECT_NE(digits.find("42"), std::string::npos) << digits;
+  EXPECT_EQ(digits.find_first_not_of("0123456789 "), std::string::npos) << digits;
+  // The engine is kept between readings; the next one without a white list reads letters again.
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "Room 42 floor 7");
+}
+
+TEST(Ocr, MissingLanguageDataEmptiesTheStoreWithItsStatus) {
+  cImaging imaging;
+  DrawTwoLinePage(imaging);
+  ASSERT_FALSE(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, "").empty());
+  ASSERT_GT(imaging.OCRTesseractGetCharCount(), 0);
+  const std::string empty = EmptyFolder("no-tessdata").string();
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, empty), "");
+  EXPECT_EQ(imaging.GetStat(), OCRDictionaryNotFound);
+  EXPECT_EQ(imaging.OCRTesseractGetCharCount(), 0);
+  EXPECT_EQ(imaging.OCRTesseractGetOrientation(TesseractDictionaryEnglish, empty), -1);
+  EXPECT_EQ(imaging.GetStat(), OCRDictionaryNotFound);
+  // The folder holding the system's data, given by name, is read like the default.
+  EXPECT_FALSE(imaging.OCRTesseractDoOCR(TesseractDictionaryGerman, "/usr/share/tesseract-ocr/5/tessdata").empty());
+  EXPECT_EQ(imaging.GetStat(), OK);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(static_cast<TesseractDictionary>(10), ""), "");
+  EXPECT_EQ(imaging.GetStat(), InvalidParameter);
+}
+
+TEST(Ocr, WithoutThePluginOrANativeImageNothingIsRead) {
+  {
+    ScopedEnv env("TESSIVO_PLUGIN_DIR", EmptyFolder("no-plugins").string());
+    cImaging imaging;
+    DrawTwoLinePage(imaging);
+    EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "");
+    EXPECT_EQ(imaging.GetStat(), GenericError);
+    EXPECT_EQ(imaging.OCRTesseractGetCharCount(), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetOrientation(TesseractDictionaryEnglish, ""), -1);
+    EXPECT_EQ(imaging.GetStat(), GenericError);
+  }
+  cImaging imaging;
+  imaging.State().Set(InvalidParameter);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "");
+  EXPECT_EQ(imaging.GetStat(), InvalidParameter);
+}
+
+TEST(Ocr, TinyEmptyAndOutsideRegionsGiveNoCharacters) {
+  cImaging imaging;
+  ASSERT_NE(imaging.CreateNewImage(1, 1, 24, kBlack), 0);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "");
+  EXPECT_EQ(imaging.GetStat(), OK);
+  EXPECT_EQ(imaging.OCRTesseractGetCharCount(), 0);
+
+  DrawTwoLinePage(imaging);
+  for (const ZoneRect roi : {ZoneRect{500, 150, 1, 1}, ZoneRect{5000, 5000, 100, 100}, ZoneRect{-300, -300, 100, 100}}) {
+    SCOPED_TRACE(roi.left);
+    ASSERT_EQ(imaging.SetROI(roi.left, roi.top, roi.width, roi.height), OK);
+    EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "");
+    EXPECT_EQ(imaging.GetStat(), OK);
+    EXPECT_EQ(imaging.OCRTesseractGetCharCount(), 0);
+  }
+}
+
+TEST(Ocr, CharacterNumbersOutsideTheStoreGiveNeutralValues) {
+  cImaging imaging;
+  DrawPage(imaging, 900, 260, {{"Tessivo", 80}});
+  ASSERT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "Tessivo");
+  imaging.State().Set(FileNotFound);
+  for (int32_t n : {0, -1, 8, INT32_MAX}) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(imaging.OCRTesseractGetCharCode(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharLine(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharLeft(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharRight(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharTop(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharBottom(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(n), 0);
+    EXPECT_EQ(imaging.OCRTesseractGetCharConfidence(n), 100.f);
+  }
+  EXPECT_EQ(imaging.OCRTesseractGetCharCode(7), 'o');
+  EXPECT_EQ(imaging.GetStat(), FileNotFound);
+}
+
+TEST(OcrText, JoinsLinesAndBlanksAndDropsTheLoneNoTextMark) {
+  const auto record = [](uint32_t code, int16_t line, int16_t blanks) {
+    TvocrCharRecord r{};
+    r.code = code, r.line = line, r.blanks = blanks;
+    return r;
+  };
+  using recognition::OcrText;
+  EXPECT_EQ(OcrText({record('A', 1, 0), record('b', 1, 0), record('c', 1, 1), record('D', 2, 0), record('e', 2, 2)}),
+            "Ab c\r\nD  e");
+  // Lines are joined once however many numbers are skipped; code points become UTF-8.
+  EXPECT_EQ(OcrText({record(0xE9, 1, 0), record(0x1F600, 3, 0)}), "\xC3\xA9\r\n\xF0\x9F\x98\x80");
+  EXPECT_EQ(OcrText({record('~', 1, 0)}), "");
+  EXPECT_EQ(OcrText({record('~', 1, 0), record('~', 1, 0)}), "~~");
+  EXPECT_EQ(OcrText({}), "");
+}
+
+}  // namespace
+}  // namespace tessivo
