@@ -59,6 +59,22 @@ void DrawPage(cImaging& imaging, int width, int height, const std::vector<std::p
 
 void DrawTwoLinePage(cImaging& imaging) { DrawPage(imaging, 1400, 420, {{kLine1, kLine1Top}, {kLine2, kLine2Top}}); }
 
+// The glyphs of one drawn line, left to right: the runs of inked columns inside rows [y0, y1),
+// each with the box of its ink (the dot of an "i" or "j" shares its stem's columns).
+std::vector<Box> Glyphs(cImaging& imaging, int y0, int y1) {
+  platform::Bitmap* image = ResolveImage(imaging.GetNativeImage());
+  std::vector<Box> glyphs;
+  for (int x = 0; x < image->Width(); ++x) {
+    const Box column = Ink(imaging, x, y0, x + 1, y1);
+    if (column.right < 0) continue;
+    if (glyphs.empty() || glyphs.back().right != x) glyphs.push_back(Box{});
+    Box& g = glyphs.back();
+    g.left = std::min(g.left, x), g.right = x + 1;
+    g.top = std::min(g.top, column.top), g.bottom = std::max(g.bottom, column.bottom);
+  }
+  return glyphs;
+}
+
 std::string WithoutBlanks(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
   return text;
@@ -80,36 +96,25 @@ TEST(Ocr, ReadsTwoDrawnLinesWithCharactersBoxesBlanksAndConfidence) {
   const std::string characters = WithoutBlanks(std::string(kLine1) + kLine2);
   ASSERT_EQ(imaging.OCRTesseractGetCharCount(), static_cast<int32_t>(characters.size()));
   const int32_t firstOfLine2 = static_cast<int32_t>(WithoutBlanks(kLine1).size()) + 1;
-  const Box line1 = Ink(imaging, 0, 0, 1400, (kLine1Top + kLine2Top) / 2);
-  const Box line2 = Ink(imaging, 0, (kLine1Top + kLine2Top) / 2, 1400, 420);
+  std::vector<Box> glyphs = Glyphs(imaging, 0, (kLine1Top + kLine2Top) / 2);
+  const std::vector<Box> line2 = Glyphs(imaging, (kLine1Top + kLine2Top) / 2, 420);
+  ASSERT_EQ(glyphs.size(), static_cast<size_t>(firstOfLine2 - 1)) << "the drawn letters touch";
+  glyphs.insert(glyphs.end(), line2.begin(), line2.end());
+  ASSERT_EQ(glyphs.size(), characters.size()) << "the drawn letters touch";
   for (int32_t n = 1; n <= imaging.OCRTesseractGetCharCount(); ++n) {
     SCOPED_TRACE(n);
     EXPECT_EQ(imaging.OCRTesseractGetCharCode(n), characters[static_cast<size_t>(n - 1)]);
-    const bool second = n >= firstOfLine2;
-    EXPECT_EQ(imaging.OCRTesseractGetCharLine(n), second ? 2 : 1);
-    const Box& line = second ? line2 : line1;
-    const int left = imaging.OCRTesseractGetCharLeft(n), right = imaging.OCRTesseractGetCharRight(n);
-    const int top = imaging.OCRTesseractGetCharTop(n), bottom = imaging.OCRTesseractGetCharBottom(n);
-    EXPECT_LT(left, right);
-    EXPECT_LT(top, bottom);
-    EXPECT_GE(left, line.left - 3);
-    EXPECT_LE(right, line.right + 3);
-    EXPECT_GE(top, line.top - 3);
-    EXPECT_LE(bottom, line.bottom + 3);
-    // The box holds the glyph's ink: the ink inside it reaches close to each of its edges.
-    const Box glyph = Ink(imaging, left, top, right, bottom);
-    EXPECT_NEAR(glyph.left, left, 3);
-    EXPECT_NEAR(glyph.right, right, 3);
-    EXPECT_NEAR(glyph.top, top, 3);
-    EXPECT_NEAR(glyph.bottom, bottom, 3);
+    EXPECT_EQ(imaging.OCRTesseractGetCharLine(n), n >= firstOfLine2 ? 2 : 1);
+    const Box& drawn = glyphs[static_cast<size_t>(n - 1)];
+    EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(n), drawn.left, 3);
+    EXPECT_NEAR(imaging.OCRTesseractGetCharRight(n), drawn.right, 3);
+    EXPECT_NEAR(imaging.OCRTesseractGetCharTop(n), drawn.top, 3);
+    EXPECT_NEAR(imaging.OCRTesseractGetCharBottom(n), drawn.bottom, 3);
     const float confidence = imaging.OCRTesseractGetCharConfidence(n);
     EXPECT_GT(confidence, 50.f);
     EXPECT_LE(confidence, 100.f);
   }
-  // Each line starts at its ink; blanks come before "quick" (n = 4) but not before "The" or "jumps".
-  EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(1), line1.left, 3);
-  EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(firstOfLine2), line2.left, 3);
-  EXPECT_NEAR(imaging.OCRTesseractGetCharRight(firstOfLine2 - 1), line1.right, 3);
+  // Blanks come before "quick" (n = 4) but not before "The" or "jumps".
   EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(1), 0);
   EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(2), 0);
   EXPECT_EQ(imaging.OCRTesseractGetCharSpaces(4), 1);
@@ -127,11 +132,15 @@ TEST(Ocr, ReadsOnlyTheRegionOfInterestWithEdgesInImagePixels) {
   ASSERT_EQ(imaging.SetROI(60, roiTop, 1300, 420 - roiTop), OK);
   EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), kLine2);
   ASSERT_EQ(imaging.OCRTesseractGetCharCount(), static_cast<int32_t>(WithoutBlanks(kLine2).size()));
-  const Box ink = Ink(imaging, 0, roiTop, 1400, 420);
+  const std::vector<Box> glyphs = Glyphs(imaging, roiTop, 420);
   EXPECT_EQ(imaging.OCRTesseractGetCharLine(1), 1);
-  EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(1), ink.left, 3);
-  EXPECT_GE(imaging.OCRTesseractGetCharTop(1), ink.top - 3);
-  EXPECT_LE(imaging.OCRTesseractGetCharBottom(1), ink.bottom + 3);
+  for (int32_t n : {1, imaging.OCRTesseractGetCharCount()}) {
+    const Box& drawn = n == 1 ? glyphs.front() : glyphs.back();
+    EXPECT_NEAR(imaging.OCRTesseractGetCharLeft(n), drawn.left, 3);
+    EXPECT_NEAR(imaging.OCRTesseractGetCharRight(n), drawn.right, 3);
+    EXPECT_NEAR(imaging.OCRTesseractGetCharTop(n), drawn.top, 3);
+    EXPECT_NEAR(imaging.OCRTesseractGetCharBottom(n), drawn.bottom, 3);
+  }
 }
 
 TEST(Ocr, WhiteListLimitsOneReadingOnly) {

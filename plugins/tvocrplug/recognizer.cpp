@@ -8,7 +8,10 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <leptonica/allheaders.h>
+
 #include "engine_cache.h"
+#include "glyph_boxes.h"
 #include "grey_image.h"
 #include "language_data.h"
 
@@ -38,39 +41,67 @@ int32_t EngineFor(EngineKind kind, int32_t dictionary, const char* dictionaryPat
   return api != nullptr ? TVOCRPLUG_OK : TVOCRPLUG_DICTIONARY_NOT_FOUND;
 }
 
+struct Symbol {
+  std::vector<uint32_t> codes;
+  float confidence = 0.f;
+  bool blankBefore = false;
+};
+
 // Copies the symbols of the last recognition into records, moved by (dx, dy) into image pixels.
+// A word's symbols are gathered first: their boxes are fitted to the word's ink together.
 void CollectSymbols(tesseract::TessBaseAPI& api, int32_t dx, int32_t dy, std::vector<TvocrCharRecord>& records) {
   std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
   if (!it) return;
+  Pix* binary = api.GetThresholdedImage();
   int32_t line = 0;
   bool firstWordOfLine = true;
-  std::vector<uint32_t> codes;
+  std::vector<Symbol> word;
+  std::vector<GlyphBox> boxes;
+  GlyphBox wordBox;
+  const auto flush = [&] {
+    FitGlyphsToInk(binary, wordBox, boxes);
+    for (size_t s = 0; s < word.size(); ++s) {
+      const GlyphBox& box = boxes[s];
+      // A symbol of several code points (a ligature, a letter with combining marks) gives one
+      // record per code point, all with the symbol's box.
+      for (size_t i = 0; i < word[s].codes.size(); ++i) {
+        TvocrCharRecord r{};
+        r.code = word[s].codes[i];
+        r.line = Clamp16(line);
+        r.left = Clamp16(int64_t{box.left} + dx);
+        r.right = Clamp16(int64_t{box.right} + dx);
+        r.top = Clamp16(int64_t{box.top} + dy);
+        r.bottom = Clamp16(int64_t{box.bottom} + dy);
+        r.confidence = static_cast<int16_t>(word[s].confidence * 255.f / 100.f + 0.5f);
+        r.blanks = (i == 0 && word[s].blankBefore) ? 1 : 0;
+        records.push_back(r);
+      }
+    }
+    word.clear();
+    boxes.clear();
+  };
   do {
     if (it->Empty(RIL_SYMBOL)) continue;
-    if (line == 0 || it->IsAtBeginningOf(RIL_TEXTLINE)) ++line, firstWordOfLine = true;
-    const bool wordStart = it->IsAtBeginningOf(RIL_WORD);
-    std::unique_ptr<char[]> text(it->GetUTF8Text(RIL_SYMBOL));
-    codes.clear();
-    if (text) AppendCodePoints(text.get(), codes);
-    int left = 0, top = 0, right = 0, bottom = 0;
-    it->BoundingBox(RIL_SYMBOL, &left, &top, &right, &bottom);
-    const float confidence = std::clamp(it->Confidence(RIL_SYMBOL), 0.f, 100.f);
-    // A symbol of several code points (a ligature, a letter with combining marks) gives one
-    // record per code point, all with the symbol's box.
-    for (size_t i = 0; i < codes.size(); ++i) {
-      TvocrCharRecord r{};
-      r.code = codes[i];
-      r.line = Clamp16(line);
-      r.left = Clamp16(int64_t{left} + dx);
-      r.right = Clamp16(int64_t{right} + dx);
-      r.top = Clamp16(int64_t{top} + dy);
-      r.bottom = Clamp16(int64_t{bottom} + dy);
-      r.confidence = static_cast<int16_t>(confidence * 255.f / 100.f + 0.5f);
-      r.blanks = (i == 0 && wordStart && !firstWordOfLine) ? 1 : 0;
-      records.push_back(r);
+    const bool lineStart = line == 0 || it->IsAtBeginningOf(RIL_TEXTLINE);
+    const bool wordStart = lineStart || it->IsAtBeginningOf(RIL_WORD);
+    if (wordStart) {
+      flush();
+      it->BoundingBox(RIL_WORD, &wordBox.left, &wordBox.top, &wordBox.right, &wordBox.bottom);
     }
+    if (lineStart) ++line, firstWordOfLine = true;
+    Symbol symbol;
+    std::unique_ptr<char[]> text(it->GetUTF8Text(RIL_SYMBOL));
+    if (text) AppendCodePoints(text.get(), symbol.codes);
+    symbol.confidence = std::clamp(it->Confidence(RIL_SYMBOL), 0.f, 100.f);
+    symbol.blankBefore = wordStart && !firstWordOfLine;
+    GlyphBox box;
+    it->BoundingBox(RIL_SYMBOL, &box.left, &box.top, &box.right, &box.bottom);
+    word.push_back(std::move(symbol));
+    boxes.push_back(box);
     if (wordStart) firstWordOfLine = false;
   } while (it->Next(RIL_SYMBOL));
+  flush();
+  pixDestroy(&binary);
 }
 
 }  // namespace
