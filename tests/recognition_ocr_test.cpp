@@ -226,6 +226,29 @@ TEST(Ocr, CharacterNumbersOutsideTheStoreGiveNeutralValues) {
   EXPECT_EQ(imaging.GetStat(), FileNotFound);
 }
 
+TEST(Ocr, TellsHowThePageIsTurned) {
+  cImaging imaging;
+  const char* lines[] = {"The quick brown fox jumps over the lazy dog.", "Pack my box with five dozen liquor jugs.",
+                         "Sphinx of black quartz, judge my vow now.", "How vexingly quick daft zebras jump.",
+                         "The five boxing wizards jump quickly.", "Bright vixens jump; dozy fowl quack."};
+  std::vector<std::pair<std::string, int>> page;
+  for (int i = 0; i < 6; ++i) page.emplace_back(lines[i], 100 + i * 110);
+  DrawPage(imaging, 1500, 800, page);
+  EXPECT_EQ(imaging.OCRTesseractGetOrientation(TesseractDictionaryEnglish, ""), 0);
+  EXPECT_EQ(imaging.GetStat(), OK);
+  // Turned clockwise by a quarter, then by another two quarters.
+  ASSERT_EQ(imaging.Rotate(Rotate90FlipNone), OK);
+  EXPECT_EQ(imaging.OCRTesseractGetOrientation(TesseractDictionaryEnglish, ""), 90);
+  ASSERT_EQ(imaging.Rotate(Rotate180FlipNone), OK);
+  EXPECT_EQ(imaging.OCRTesseractGetOrientationEx(TesseractDictionaryEnglish, "", 1.f), 270);
+  // Asking for more certainty than any detection has, or a page without text: unknown.
+  EXPECT_EQ(imaging.OCRTesseractGetOrientationEx(TesseractDictionaryEnglish, "", 1e6f), -1);
+  EXPECT_EQ(imaging.GetStat(), OK);
+  ASSERT_NE(imaging.CreateNewImage(600, 600, 24, kWhite), 0);
+  EXPECT_EQ(imaging.OCRTesseractGetOrientation(TesseractDictionaryEnglish, ""), -1);
+  EXPECT_EQ(imaging.GetStat(), OK);
+}
+
 TEST(OcrText, JoinsLinesAndBlanksAndDropsTheLoneNoTextMark) {
   const auto record = [](uint32_t code, int16_t line, int16_t blanks) {
     TvocrCharRecord r{};
