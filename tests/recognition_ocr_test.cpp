@@ -8,6 +8,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/image_registry.h"
@@ -224,6 +225,22 @@ TEST(Ocr, CharacterNumbersOutsideTheStoreGiveNeutralValues) {
   }
   EXPECT_EQ(imaging.OCRTesseractGetCharCode(7), 'o');
   EXPECT_EQ(imaging.GetStat(), FileNotFound);
+}
+
+TEST(Ocr, ThreadsReadAtOnceInLanguagesOfTheirOwn) {
+  // Each thread keeps an engine for its language; none may see another's.
+  const TesseractDictionary languages[] = {TesseractDictionaryEnglish, TesseractDictionaryGerman,
+                                           TesseractDictionaryEnglish};
+  std::string texts[3];
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 3; ++t)
+    threads.emplace_back([&, t] {
+      cImaging imaging;
+      DrawPage(imaging, 1000, 260, {{"Tessivo reads " + std::to_string(t + 40), 80}});
+      for (int round = 0; round < 2; ++round) texts[t] = imaging.OCRTesseractDoOCR(languages[t], "");
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < 3; ++t) EXPECT_EQ(texts[t], "Tessivo reads " + std::to_string(t + 40));
 }
 
 TEST(Ocr, TellsHowThePageIsTurned) {
