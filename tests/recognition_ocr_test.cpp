@@ -144,6 +144,15 @@ TEST(Ocr, ReadsOnlyTheRegionOfInterestWithEdgesInImagePixels) {
   }
 }
 
+TEST(Ocr, TransparentBackgroundReadsAsPaper) {
+  // Black text on a fully transparent (black) background: the page is the paper behind it.
+  cImaging imaging;
+  ASSERT_NE(imaging.CreateNewImage(1000, 260, 32, 0x00000000), 0);
+  ASSERT_EQ(imaging.SetVerticalResolution(300), OK);
+  ASSERT_EQ(imaging.DrawText("Clear paper 17", kMargin, 80, 12, kBlack, "Arial", FontStyleRegular, true), OK);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "Clear paper 17");
+}
+
 TEST(Ocr, WhiteListLimitsOneReadingOnly) {
   cImaging imaging;
   DrawPage(imaging, 1000, 260, {{"Room 42 floor 7", 80}});

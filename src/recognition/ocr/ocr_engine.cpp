@@ -48,6 +48,25 @@ platform::Rect OcrArea(const ZoneRect& area, int32_t width, int32_t height) {
 
 int32_t Dpi(float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; }
 
+// Rows for the plug-in: 24-bit, or 32-bit when the image has alpha, so that the plug-in can put
+// transparent pixels on white paper; dropped alpha would turn a clear background into black ink.
+TessivoStatus LockRows(platform::Bitmap& image, const platform::Rect& rect, platform::BitmapData& rows) {
+  const platform::PixelFormat format =
+      platform::HasAlpha(image.Format()) ? platform::kPixelFormat32bppARGB : platform::kPixelFormat24bppRGB;
+  const platform::Status status = image.LockBits(&rect, platform::ImageLockModeRead, format, rows);
+  return status == platform::Status::Ok ? OK : static_cast<TessivoStatus>(status);
+}
+
+TvocrImage PluginImage(platform::Bitmap& image, const platform::BitmapData& rows) {
+  return TvocrImage{static_cast<const uint8_t*>(rows.scan0),
+                    static_cast<int32_t>(rows.width),
+                    static_cast<int32_t>(rows.height),
+                    rows.stride,
+                    rows.pixelFormat == platform::kPixelFormat32bppARGB ? 4 : 3,
+                    Dpi(image.HorizontalResolution()),
+                    Dpi(image.VerticalResolution())};
+}
+
 TessivoStatus FromPluginStatus(int32_t status) {
   switch (status) {
     case TVOCRPLUG_OK: return OK;
@@ -71,16 +90,11 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
   const platform::Rect rect = OcrArea(area, image.Width(), image.Height());
   if (rect.width == 0 || rect.height == 0) return OK;
 
-  // The rectangle in 24-bit rows, one copy, released after recognition; the plug-in sees it
-  // as a whole image, and its edges are moved back into image pixels below.
+  // The rectangle in 24-bit rows (32-bit with alpha), one copy, released after recognition; the
+  // plug-in sees it as a whole image, and its edges are moved back into image pixels below.
   platform::BitmapData rows;
-  if (auto status = image.LockBits(&rect, platform::ImageLockModeRead, platform::kPixelFormat24bppRGB, rows);
-      status != platform::Status::Ok)
-    return static_cast<TessivoStatus>(status);
-  const TvocrImage pixels{static_cast<const uint8_t*>(rows.scan0), static_cast<int32_t>(rows.width),
-                          static_cast<int32_t>(rows.height),       rows.stride,
-                          3,                                       Dpi(image.HorizontalResolution()),
-                          Dpi(image.VerticalResolution())};
+  if (auto status = LockRows(image, rect, rows); status != OK) return status;
+  const TvocrImage pixels = PluginImage(image, rows);
   TvocrCharRecord* block = nullptr;
   int32_t count = 0;
   const int32_t result = entry->ocr(&pixels, 0, 0, pixels.width, pixels.height, dictionary,
@@ -116,13 +130,8 @@ TessivoStatus DetectPageOrientation(platform::Bitmap& image, int32_t dictionary,
   if (entry == nullptr || entry->orientation == nullptr) return GenericError;
   const platform::Rect whole{0, 0, image.Width(), image.Height()};
   platform::BitmapData rows;
-  if (auto status = image.LockBits(&whole, platform::ImageLockModeRead, platform::kPixelFormat24bppRGB, rows);
-      status != platform::Status::Ok)
-    return static_cast<TessivoStatus>(status);
-  const TvocrImage pixels{static_cast<const uint8_t*>(rows.scan0), static_cast<int32_t>(rows.width),
-                          static_cast<int32_t>(rows.height),       rows.stride,
-                          3,                                       Dpi(image.HorizontalResolution()),
-                          Dpi(image.VerticalResolution())};
+  if (auto status = LockRows(image, whole, rows); status != OK) return status;
+  const TvocrImage pixels = PluginImage(image, rows);
   int32_t found = -1;
   const int32_t result = entry->orientation(&pixels, dictionary, dictionaryPath.c_str(), accuracy, &found);
   image.UnlockBits(rows);
