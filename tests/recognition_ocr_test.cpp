@@ -13,6 +13,8 @@
 
 #include "core/image_registry.h"
 #include "core/imaging_state.h"
+#include "core/plugins.h"
+#include "platform/plugin_library.h"
 #include "recognition/ocr/ocr_text.h"
 #include "support/scripted_host.h"
 #include "tessivo/imaging.h"
@@ -153,6 +155,16 @@ TEST(Ocr, TransparentBackgroundReadsAsPaper) {
   EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), "Clear paper 17");
 }
 
+TEST(Ocr, GreyAndBilevelPagesReadAlike) {
+  cImaging imaging;
+  DrawTwoLinePage(imaging);
+  const std::string expected = std::string(kLine1) + "\r\n" + kLine2;
+  ASSERT_EQ(imaging.ConvertTo8BppGrayScale(), OK);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), expected);
+  ASSERT_EQ(imaging.ConvertTo1Bpp(), OK);
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), expected);
+}
+
 TEST(Ocr, WhiteListLimitsOneReadingOnly) {
   cImaging imaging;
   DrawPage(imaging, 1000, 260, {{"Room 42 floor 7", 80}});
@@ -273,6 +285,34 @@ TEST(Ocr, TellsHowThePageIsTurned) {
   ASSERT_NE(imaging.CreateNewImage(600, 600, 24, kWhite), 0);
   EXPECT_EQ(imaging.OCRTesseractGetOrientation(TesseractDictionaryEnglish, ""), -1);
   EXPECT_EQ(imaging.GetStat(), OK);
+}
+
+TEST(OcrPlugin, RefusesBadArgumentsWithAStatus) {
+  platform::PluginLibrary library(PluginPathFor(PluginKind::Ocr));
+  ASSERT_TRUE(library.Loaded());
+  auto ocr = library.Function<tvocrplug_OCR_fn>("tvocrplug_OCR");
+  auto orientation = library.Function<tvocrplug_ORIENTATION_fn>("tvocrplug_ORIENTATION");
+  ASSERT_TRUE(ocr && orientation);
+  const uint8_t pixels[4 * 4 * 3] = {};
+  const TvocrImage good{pixels, 4, 4, 12, 3, 0, 0};
+  TvocrCharRecord* records = reinterpret_cast<TvocrCharRecord*>(1);
+  int32_t count = 7, degrees = 5;
+  for (const TvocrImage bad : {TvocrImage{nullptr, 4, 4, 12, 3, 0, 0}, TvocrImage{pixels, 4, 4, 11, 3, 0, 0},
+                               TvocrImage{pixels, 4, 4, 12, 2, 0, 0}, TvocrImage{pixels, -4, 4, 12, 3, 0, 0}}) {
+    EXPECT_EQ(ocr(&bad, 0, 0, 0, 0, TVOCRPLUG_ENGLISH, "", "", &records, &count), TVOCRPLUG_INVALID_PARAMETER);
+    EXPECT_EQ(records, nullptr);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(orientation(&bad, TVOCRPLUG_ENGLISH, "", 0.f, &degrees), TVOCRPLUG_INVALID_PARAMETER);
+    EXPECT_EQ(degrees, -1);
+  }
+  EXPECT_EQ(ocr(nullptr, 0, 0, 0, 0, TVOCRPLUG_ENGLISH, nullptr, nullptr, &records, &count), TVOCRPLUG_INVALID_PARAMETER);
+  EXPECT_EQ(ocr(&good, 0, 0, 0, 0, TVOCRPLUG_ENGLISH, nullptr, nullptr, nullptr, &count), TVOCRPLUG_INVALID_PARAMETER);
+  EXPECT_EQ(ocr(&good, 0, 0, 0, 0, 10, nullptr, nullptr, &records, &count), TVOCRPLUG_INVALID_PARAMETER);
+  EXPECT_EQ(ocr(&good, 0, 0, 0, 0, -1, nullptr, nullptr, &records, &count), TVOCRPLUG_INVALID_PARAMETER);
+  // A blank image in the system's data with no path and no white list: fine, and nothing on it.
+  EXPECT_EQ(ocr(&good, 0, 0, 0, 0, TVOCRPLUG_ENGLISH, nullptr, nullptr, &records, &count), TVOCRPLUG_OK);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(records, nullptr);
 }
 
 TEST(OcrText, JoinsLinesAndBlanksAndDropsTheLoneNoTextMark) {
