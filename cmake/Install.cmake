@@ -15,7 +15,7 @@ install(TARGETS tessivo EXPORT TessivoTargets
   LIBRARY DESTINATION lib NAMELINK_COMPONENT Runtime)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/tessivo DESTINATION include
   FILES_MATCHING PATTERN "*.h")
-foreach(plugin tvimgplug tvtwain tvbarcode)
+foreach(plugin tvimgplug tvtwain tvbarcode tvocrplug)
   if(TARGET ${plugin})
     install(TARGETS ${plugin} LIBRARY DESTINATION lib/tessivo/plugins)
   endif()

@@ -12,6 +12,7 @@
 #include "tessivo/color_palette.h"
 #include "tessivo/enums_barcode_reader.h"
 #include "tessivo/enums_ocr.h"
+#include "tessivo/enums_ocr.h"
 #include "tessivo/enums_draw.h"
 #include "tessivo/enums_io.h"
 #include "tessivo/enums_metadata.h"
@@ -1065,6 +1066,38 @@ class cImaging {
   int32_t BarcodeDataMatrixReaderGetBarcodeRows(int32_t BarCodeNo);
   int32_t BarcodeDataMatrixReaderGetBarcodeColumns(int32_t BarCodeNo);
   void BarcodeDataMatrixReaderClear();
+  // Text recognition through the OCR plug-in (Tesseract). DoOCR reads the native image inside the
+  // region of interest last given to SetROI (the whole image when none was given; clipped to the
+  // image), in the language of nDictionary with the language data of sDictionaryPath ("": the
+  // TESSDATA_PREFIX folder, else the system's; a folder that is given is the only one looked
+  // in), limited to the characters of sCharWhiteList when not "". It keeps the characters until
+  // the next DoOCR or OCRTesseractClear and returns their text: lines joined by CR LF, words by
+  // blanks. No native image: "" and the status as it was. Language data missing:
+  // OCRDictionaryNotFound; plug-in missing: GenericError; a dictionary outside the enumeration:
+  // InvalidParameter; any failure or a page without text empties the store. Characters are
+  // numbered from 1; a number outside 1 ... count gives 0 (confidence: 100) and leaves the status
+  // alone. Edges are image pixels, left/top inclusive, right/bottom exclusive; Spaces is the
+  // number of blanks before the character on its line; confidence is in percent.
+  std::string OCRTesseractDoOCR(TesseractDictionary nDictionary, const std::string& sDictionaryPath,
+                                const std::string& sCharWhiteList = "");
+  int32_t OCRTesseractGetCharCount();
+  int32_t OCRTesseractGetCharCode(int32_t nCharNo);
+  int32_t OCRTesseractGetCharLine(int32_t nCharNo);
+  int32_t OCRTesseractGetCharLeft(int32_t nCharNo);
+  int32_t OCRTesseractGetCharRight(int32_t nCharNo);
+  int32_t OCRTesseractGetCharTop(int32_t nCharNo);
+  int32_t OCRTesseractGetCharBottom(int32_t nCharNo);
+  int32_t OCRTesseractGetCharSpaces(int32_t nCharNo);
+  float OCRTesseractGetCharConfidence(int32_t nCharNo);
+  // How the whole native image is turned, from the orientation data beside the language data:
+  // 0, 90, 180 or 270 degrees clockwise from upright, -1 when it cannot be told (too little text,
+  // or for the Ex form a detection less sure than nAccuracyLevel, Tesseract's orientation
+  // confidence where about 15 is sure). Statuses as for DoOCR; no native image: -1, status kept.
+  int32_t OCRTesseractGetOrientation(TesseractDictionary nDictionary, const std::string& sDictionaryPath);
+  int32_t OCRTesseractGetOrientationEx(TesseractDictionary nDictionary, const std::string& sDictionaryPath,
+                                       float nAccuracyLevel);
+  // Empties the store.
+  void OCRTesseractClear();
   // --- Printing on the spooler's printers (imaging_print.cpp) ---
   // Lengths are millimetres. Until PrintSetActivePrinter chooses one, the spooler's default
   // printer is used; selecting a printer loads its defaults. Getters and setters never change

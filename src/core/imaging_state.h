@@ -6,6 +6,7 @@
 #include "core/image_registry.h"
 #include "pixel/pixel_state.h"
 #include "recognition/barcode/barcode_reader.h"
+#include "recognition/ocr/ocr_text.h"
 #include "print/printer.h"
 #include "tessivo/status.h"
 
@@ -36,6 +37,8 @@ struct ImagingState {
 
   // Barcode reading: the 1D and DataMatrix reader wrappers with their last results.
   recognition::BarcodeReaderState barcodeReaders;
+  // Text recognition: the characters of the last OCRTesseractDoOCR.
+  recognition::OcrStore ocr;
   // Printing: settings kept for the life of the instance.
   cPrinter printer;
   // PDF documents built call by call (pdf/pdf_session.h); made on first use.

@@ -13,7 +13,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work
 
 for f in lib/libtessivo.so include/tessivo/tessivo.h include/tessivo/imaging.h include/tessivo/plugins \
          lib/tessivo/plugins/tvimgplug.so lib/tessivo/plugins/tvtwain.so lib/tessivo/plugins/tvbarcode.1dreader.so \
-         lib/tessivo/plugins/tvbarcode.dmreader.so bin/tessivo lib/cmake/Tessivo/TessivoConfig.cmake \
+         lib/tessivo/plugins/tvbarcode.dmreader.so lib/tessivo/plugins/tvocrplug.tesseract.so bin/tessivo \
+         lib/cmake/Tessivo/TessivoConfig.cmake \
          lib/cmake/Tessivo/TessivoConfigVersion.cmake lib/cmake/Tessivo/TessivoTargets.cmake \
          lib/pkgconfig/tessivo.pc; do
   [ -e "$prefix/$f" ] || fail "missing $f in the installed tree"

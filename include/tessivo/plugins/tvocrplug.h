@@ -86,11 +86,22 @@ int32_t tvocrplug_OCR(const TvocrImage* image, int32_t left, int32_t top, int32_
 void tvocrplug_CLEAR(TvocrCharRecord* records);
 void tvocrplug_REINIT(void);
 
+/* Optional: how the page of `image` is turned, from the orientation data ("osd.traineddata")
+ * found where the language data of `dictionary` is (`dictionaryPath` as for tvocrplug_OCR; a
+ * missing language or orientation data gives TVOCRPLUG_DICTIONARY_NOT_FOUND). On TVOCRPLUG_OK
+ * *degrees is 0, 90, 180 or 270: the angle the page was turned clockwise from upright (a page
+ * read upright after turning it 90 degrees counter-clockwise gives 90). It is -1 when the page
+ * holds too little text to judge or the detection's confidence is below `accuracy` (Tesseract's
+ * orientation confidence; about 15 is a sure result, 0 accepts any). */
+int32_t tvocrplug_ORIENTATION(const TvocrImage* image, int32_t dictionary, const char* dictionaryPath,
+                              float accuracy, int32_t* degrees);
+
 typedef int32_t (*tvocrplug_GetVersion_fn)(void);
 typedef int32_t (*tvocrplug_OCR_fn)(const TvocrImage*, int32_t, int32_t, int32_t, int32_t, int32_t,
                                     const char*, const char*, TvocrCharRecord**, int32_t*);
 typedef void (*tvocrplug_CLEAR_fn)(TvocrCharRecord*);
 typedef void (*tvocrplug_REINIT_fn)(void);
+typedef int32_t (*tvocrplug_ORIENTATION_fn)(const TvocrImage*, int32_t, const char*, float, int32_t*);
 
 #ifdef __cplusplus
 }

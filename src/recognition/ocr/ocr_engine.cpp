@@ -12,6 +12,7 @@ namespace {
 struct OcrEntry {
   tvocrplug_OCR_fn ocr = nullptr;
   tvocrplug_CLEAR_fn clear = nullptr;
+  tvocrplug_ORIENTATION_fn orientation = nullptr;  // optional export
 };
 
 // The plug-in stays loaded once found: it keeps recognition engines between calls, and a library
@@ -27,6 +28,7 @@ const OcrEntry* LoadedEntry() {
   OcrEntry found;
   found.ocr = candidate.Function<tvocrplug_OCR_fn>("tvocrplug_OCR");
   found.clear = candidate.Function<tvocrplug_CLEAR_fn>("tvocrplug_CLEAR");
+  found.orientation = candidate.Function<tvocrplug_ORIENTATION_fn>("tvocrplug_ORIENTATION");
   if (found.ocr == nullptr || found.clear == nullptr) return nullptr;
   library = std::move(candidate);
   entry = found;
@@ -42,6 +44,27 @@ platform::Rect OcrArea(const ZoneRect& area, int32_t width, int32_t height) {
   if (right <= left || bottom <= top) return {0, 0, 0, 0};
   return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
           static_cast<int32_t>(bottom - top)};
+}
+
+int32_t Dpi(float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; }
+
+// Rows for the plug-in: 24-bit, or 32-bit when the image has alpha, so that the plug-in can put
+// transparent pixels on white paper; dropped alpha would turn a clear background into black ink.
+TessivoStatus LockRows(platform::Bitmap& image, const platform::Rect& rect, platform::BitmapData& rows) {
+  const platform::PixelFormat format =
+      platform::HasAlpha(image.Format()) ? platform::kPixelFormat32bppARGB : platform::kPixelFormat24bppRGB;
+  const platform::Status status = image.LockBits(&rect, platform::ImageLockModeRead, format, rows);
+  return status == platform::Status::Ok ? OK : static_cast<TessivoStatus>(status);
+}
+
+TvocrImage PluginImage(platform::Bitmap& image, const platform::BitmapData& rows) {
+  return TvocrImage{static_cast<const uint8_t*>(rows.scan0),
+                    static_cast<int32_t>(rows.width),
+                    static_cast<int32_t>(rows.height),
+                    rows.stride,
+                    rows.pixelFormat == platform::kPixelFormat32bppARGB ? 4 : 3,
+                    Dpi(image.HorizontalResolution()),
+                    Dpi(image.VerticalResolution())};
 }
 
 TessivoStatus FromPluginStatus(int32_t status) {
@@ -67,17 +90,11 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
   const platform::Rect rect = OcrArea(area, image.Width(), image.Height());
   if (rect.width == 0 || rect.height == 0) return OK;
 
-  // The rectangle in 24-bit rows, one copy, released after recognition; the plug-in sees it
-  // as a whole image, and its edges are moved back into image pixels below.
+  // The rectangle in 24-bit rows (32-bit with alpha), one copy, released after recognition; the
+  // plug-in sees it as a whole image, and its edges are moved back into image pixels below.
   platform::BitmapData rows;
-  if (auto status = image.LockBits(&rect, platform::ImageLockModeRead, platform::kPixelFormat24bppRGB, rows);
-      status != platform::Status::Ok)
-    return static_cast<TessivoStatus>(status);
-  const auto dpi = [](float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; };
-  const TvocrImage pixels{static_cast<const uint8_t*>(rows.scan0), static_cast<int32_t>(rows.width),
-                          static_cast<int32_t>(rows.height),       rows.stride,
-                          3,                                       dpi(image.HorizontalResolution()),
-                          dpi(image.VerticalResolution())};
+  if (auto status = LockRows(image, rect, rows); status != OK) return status;
+  const TvocrImage pixels = PluginImage(image, rows);
   TvocrCharRecord* block = nullptr;
   int32_t count = 0;
   const int32_t result = entry->ocr(&pixels, 0, 0, pixels.width, pixels.height, dictionary,
@@ -101,6 +118,25 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
     }
   }
   if (block != nullptr) entry->clear(block);
+  return OK;
+}
+
+TessivoStatus DetectPageOrientation(platform::Bitmap& image, int32_t dictionary, const std::string& dictionaryPath,
+                                    float accuracy, int32_t& degrees) {
+  degrees = -1;
+  if (dictionary < TVOCRPLUG_GERMAN || dictionary > TVOCRPLUG_POLISH) return InvalidParameter;
+  if (!CheckPlugin(PluginKind::Ocr)) return GenericError;
+  const OcrEntry* entry = LoadedEntry();
+  if (entry == nullptr || entry->orientation == nullptr) return GenericError;
+  const platform::Rect whole{0, 0, image.Width(), image.Height()};
+  platform::BitmapData rows;
+  if (auto status = LockRows(image, whole, rows); status != OK) return status;
+  const TvocrImage pixels = PluginImage(image, rows);
+  int32_t found = -1;
+  const int32_t result = entry->orientation(&pixels, dictionary, dictionaryPath.c_str(), accuracy, &found);
+  image.UnlockBits(rows);
+  if (result != TVOCRPLUG_OK) return FromPluginStatus(result);
+  degrees = found;
   return OK;
 }
 

@@ -23,4 +23,10 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
                                   const std::string& whiteList,
                                   std::vector<TvocrCharRecord>& records);
 
+// How the page of `image` is turned: `degrees` is 0, 90, 180 or 270 clockwise from upright, or -1
+// when the plug-in could not judge or was less sure than `accuracy`. Language data as above; a
+// plug-in that is missing or has no orientation detection gives GenericError.
+TessivoStatus DetectPageOrientation(platform::Bitmap& image, int32_t dictionary, const std::string& dictionaryPath,
+                                    float accuracy, int32_t& degrees);
+
 }  // namespace tessivo::recognition
