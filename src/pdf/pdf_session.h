@@ -9,6 +9,7 @@
 
 #include "core/imaging_state.h"
 #include "pdf/pdf_writer.h"
+#include "tessivo/plugins/tvocrplug.h"
 
 namespace tessivo {
 
@@ -24,6 +25,14 @@ struct PdfSession {
   std::unique_ptr<cPDF> scanWriter;
   std::string scanPath;
   std::vector<int32_t> scanImages;
+  // The searchable scan-to-PDF job: the same, each image with the characters read from it.
+  struct OcrScanPage {
+    int32_t image = 0;
+    std::vector<TvocrCharRecord> records;
+  };
+  std::unique_ptr<cPDF> ocrScanWriter;
+  int32_t ocrScanFont = 0;
+  std::vector<OcrScanPage> ocrScanPages;
 
   cPDF* Open() const { return handle != 0 ? writer.get() : nullptr; }
 
