@@ -109,7 +109,8 @@ std::vector<Box> WordBoxes(const std::string& path, int page, const std::string&
 }
 
 // Each word is found once, where the image shows it: left and right edges within a point and
-// a half, top and bottom within three points (the font's ascent and descent are not the ink's).
+// a half, top and bottom within three points (the font's ascent and descent are not the ink's;
+// the box of a word with descenders reaches about as far below the line as they do).
 void ExpectWordsAt(const std::string& path, int page, const std::vector<Word>& words,
                    const std::string& password = "") {
   const std::vector<Box> boxes = WordBoxes(path, page, password);

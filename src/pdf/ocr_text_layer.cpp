@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "pdf/pdf_writer.h"
 
@@ -52,6 +53,8 @@ std::vector<Word> GroupWords(const std::vector<TvocrCharRecord>& records) {
   return words;
 }
 
+int32_t Baseline(const Word& w) { return w.baseline >= 0 ? w.baseline : w.bottom; }
+
 double PointsPerPixel(double dpi) { return 72.0 / (dpi > 0 && std::isfinite(dpi) ? dpi : 72.0); }
 
 void TrimBlanks(std::string& text) {
@@ -91,6 +94,13 @@ std::string DrawOcrTextLayer(cPDF& writer, int32_t fontId, const std::vector<Tvo
   std::string pageText;
   if (words.empty()) return pageText;
   const double sx = PointsPerPixel(geometry.resX), sy = PointsPerPixel(geometry.resY);
+  // One size per line, from its tallest word above the baseline: words of one line in one size
+  // are read as one line, and a descender does not make its word larger than its neighbours.
+  std::map<int16_t, int32_t> lineHeight;
+  for (const Word& w : words) {
+    int32_t& h = lineHeight[w.line];
+    h = std::max(h, Baseline(w) - w.top);
+  }
   // Invisible text: neither filled nor stroked, but placed, measured and extracted.
   writer.SetTextMode(3);
   float scaling = 100;  // every page begins at 100 % horizontal scaling
@@ -102,9 +112,9 @@ std::string DrawOcrTextLayer(cPDF& writer, int32_t fontId, const std::vector<Tvo
     }
     pageText += w.text + " ";
 
-    const int32_t baseline = w.baseline >= 0 ? w.baseline : w.bottom;
-    // A word the plug-in gave no height still gets a selectable size of one point.
-    const float size = static_cast<float>(std::max(1.0, (w.bottom - w.top) * sy));
+    const int32_t baseline = Baseline(w);
+    // A line the plug-in gave no height still gets a selectable size of one point.
+    const float size = static_cast<float>(std::max(1.0, lineHeight[w.line] * sy));
     const double target = std::max(0, w.right - w.left) * sx;
     const double natural = writer.TextWidth(w.text, fontId, size) * 100.0 / scaling;
     float wanted = 100;

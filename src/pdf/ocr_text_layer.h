@@ -24,7 +24,7 @@ struct OcrPageGeometry {
 
 // Draws the words of `records` (image pixels, rows from the top) in font `fontId` on the
 // open page of `writer`, each in text render mode 3: its baseline on the word's bottom edge,
-// its size the word's height and its advance stretched (Tz) to the word's width. A word
+// its size the height of its line above the baseline and its advance stretched (Tz) to the word's width. A word
 // begins at a new line and at a character with blanks before it. Returns the page's text:
 // the words separated by one blank, each line ended by CR LF except the last, which keeps
 // one blank at its end.
