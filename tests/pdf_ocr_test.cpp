@@ -278,6 +278,15 @@ TEST_F(PdfOcr, ScanJobsMakeSearchablePagesWhenTheyStop) {
   ExpectWordsAt(path, 1, kFirstPage, "pw");
   ExpectWordsAt(path, 2, kSecondPage, "pw");
   EXPECT_TRUE(WordBoxes(path, 3, "pw").empty());
+
+  // An instance that goes with its job unfinished leaves no document without pages behind.
+  {
+    cImaging other;
+    ASSERT_EQ(other.TwainPdfOCRStart(folder_.File("unfinished.pdf")), OK);
+    EXPECT_EQ(other.TwainAddTessivoImageToPdfOCR(first, TesseractDictionaryEnglish, ""),
+              "Hello World\r\nSearchable layer");
+  }
+  EXPECT_EQ(LeftBehind(), std::vector<std::string>{"scan.pdf"});
 }
 
 }  // namespace

@@ -34,6 +34,16 @@ struct PdfSession {
   int32_t ocrScanFont = 0;
   std::vector<OcrScanPage> ocrScanPages;
 
+  PdfSession() = default;
+  PdfSession(const PdfSession&) = delete;
+  PdfSession& operator=(const PdfSession&) = delete;
+  // Scan jobs still running when the instance goes make no pages: their files would be
+  // documents without any, so they are dropped rather than finished at their paths.
+  ~PdfSession() {
+    if (scanWriter) scanWriter->AbandonPdfFile();
+    if (ocrScanWriter) ocrScanWriter->AbandonPdfFile();
+  }
+
   cPDF* Open() const { return handle != 0 ? writer.get() : nullptr; }
 
   // Points per unit of the current measurement unit.
