@@ -279,12 +279,14 @@ TEST_F(PdfOcr, ScanJobsMakeSearchablePagesWhenTheyStop) {
   ExpectWordsAt(path, 2, kSecondPage, "pw");
   EXPECT_TRUE(WordBoxes(path, 3, "pw").empty());
 
-  // An instance that goes with its job unfinished leaves no document without pages behind.
+  // An instance that goes with its jobs unfinished leaves no documents without pages behind.
   {
     cImaging other;
     ASSERT_EQ(other.TwainPdfOCRStart(folder_.File("unfinished.pdf")), OK);
     EXPECT_EQ(other.TwainAddTessivoImageToPdfOCR(first, TesseractDictionaryEnglish, ""),
               "Hello World\r\nSearchable layer");
+    ASSERT_EQ(other.TwainPdfStart(folder_.File("unfinished-plain.pdf")), OK);
+    EXPECT_EQ(other.TwainAddTessivoImageToPdf(first), OK);
   }
   EXPECT_EQ(LeftBehind(), std::vector<std::string>{"scan.pdf"});
 }
