@@ -864,6 +864,21 @@ class cImaging {
                                 const std::string& sOwnerPassword = "");
   TessivoStatus TwainAddTessivoImageToPdf(int32_t nImageID);
   TessivoStatus TwainPdfStop();
+  // Scanning into a searchable PDF: each image added is read at once (its text is returned,
+  // lines ended by CR LF) and its page gets the invisible words when the job stops. An image
+  // that cannot be read is not added (the recognition's status); the job goes on.
+  TessivoStatus TwainPdfOCRStart(const std::string& sFilePath, const std::string& sTitle = "",
+                                 const std::string& sCreator = "Tessivo ToolKit",
+                                 const std::string& sAuthor = "Tessivo ToolKit", const std::string& sProducer = "");
+  TessivoStatus TwainPdfOCRStartEx(const std::string& sFilePath, const std::string& sTitle = "",
+                                   const std::string& sAuthor = "", const std::string& sSubject = "",
+                                   const std::string& sKeywords = "", const std::string& sCreator = "",
+                                   PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                                   PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                                   const std::string& sOwnerPassword = "");
+  std::string TwainAddTessivoImageToPdfOCR(int32_t nImageID, TesseractDictionary nDictionary,
+                                           const std::string& sDictionaryPath, const std::string& sCharWhiteList = "");
+  TessivoStatus TwainPdfOCRStop();
   // --- Text and fonts (imaging_text.cpp) ---
   // Fonts come from the installed families; "Arial", "Times New Roman" and "Courier New" are
   // drawn with their metric-compatible Liberation families. A name that is no installed family
@@ -1291,6 +1306,40 @@ class cImaging {
                                               const std::string& sTitle = "", const std::string& sAuthor = "",
                                               const std::string& sSubject = "", const std::string& sKeywords = "",
                                               const std::string& sCreator = "");
+  // Searchable conversions: the same pages, each with the words the OCR plug-in reads from its
+  // image (for a document given to SaveAsPDFOCR, its selected page) laid invisibly over them,
+  // always as PDF/A-1b unless encrypted. Return the recognised text, lines ended by CR LF, and
+  // "" on failure, when no file is left at the path: CanNotCreateFile, PdfErrorAddingImage,
+  // FontFamilyNotFound (no "Courier New"), or the recognition's status (GenericError without
+  // the plug-in, OCRDictionaryNotFound, ...). Characters outside Windows-1252 are returned but
+  // laid into the page as "?".
+  std::string SaveAsPDFOCR(const std::string& sFilePath, TesseractDictionary nDictionary,
+                           const std::string& sDictionaryPath, const std::string& sCharWhiteList = "",
+                           const std::string& sTitle = "", const std::string& sCreator = "Tessivo ToolKit",
+                           const std::string& sAuthor = "Tessivo ToolKit", const std::string& sProducer = "");
+  std::string SaveAsPDFOCREx(const std::string& sFilePath, TesseractDictionary nDictionary,
+                             const std::string& sDictionaryPath, const std::string& sCharWhiteList = "",
+                             const std::string& sTitle = "", const std::string& sAuthor = "",
+                             const std::string& sSubject = "", const std::string& sKeywords = "",
+                             const std::string& sCreator = "", PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                             PdfRight nPDFRight = PdfRightUndefined, const std::string& sUserpassWord = "",
+                             const std::string& sOwnerPassword = "");
+  std::string PdfOCRCreateFromMultipageTIFF(int32_t nImageID, const std::string& sFilePath,
+                                            TesseractDictionary nDictionary, const std::string& sDictionaryPath,
+                                            const std::string& sCharWhiteList = "", const std::string& sTitle = "",
+                                            const std::string& sCreator = "Tessivo ToolKit",
+                                            const std::string& sAuthor = "Tessivo ToolKit",
+                                            const std::string& sProducer = "");
+  std::string PdfOCRCreateFromMultipageTIFFEx(int32_t nImageID, const std::string& sFilePath,
+                                              TesseractDictionary nDictionary, const std::string& sDictionaryPath,
+                                              const std::string& sCharWhiteList = "",
+                                              const std::string& sTitle = "", const std::string& sAuthor = "",
+                                              const std::string& sSubject = "", const std::string& sKeywords = "",
+                                              const std::string& sCreator = "",
+                                              PdfEncryption nPdfEncryption = PdfEncryptionNone,
+                                              PdfRight nPDFRight = PdfRightUndefined,
+                                              const std::string& sUserpassWord = "",
+                                              const std::string& sOwnerPassword = "");
   // The sum of the PdfRight flags that are true (PdfRightCanView when none is).
   PdfRight PdfCreateRights(bool bCanPrint, bool bCanModify, bool bCanCopy, bool bCanAddNotes, bool bCanFillFields,
                            bool bCanCopyAccess, bool bCanAssemble, bool bCanprintFull);

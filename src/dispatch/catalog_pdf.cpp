@@ -85,8 +85,15 @@ TESSIVO_CATALOG_FAMILY(Pdf) {
                  R"(nImageID, sFilePath, sTitle="", sAuthor="", sSubject="", sKeywords="", sCreator="")");
   catalog.Method("PdfCreateRights", &cImaging::PdfCreateRights,
                  "bCanPrint, bCanModify, bCanCopy, bCanAddNotes, bCanFillFields, bCanCopyAccess, bCanAssemble, bCanprintFull");
-  // The OCR conversions and the scan-to-PDF jobs join with the recognition and scanning
-  // families they stand on.
+  catalog.Method("SaveAsPDFOCR", &cImaging::SaveAsPDFOCR,
+                 R"(sFilePath, nDictionary, sDictionaryPath, sCharWhiteList="", sTitle="", sCreator="Tessivo ToolKit", sAuthor="Tessivo ToolKit", sProducer="")");
+  catalog.Method("SaveAsPDFOCREx", &cImaging::SaveAsPDFOCREx,
+                 R"(sFilePath, nDictionary, sDictionaryPath, sCharWhiteList="", sTitle="", sAuthor="", sSubject="", sKeywords="", sCreator="", nPdfEncryption=PdfEncryptionNone, nPDFRight=PdfRightUndefined, sUserpassWord="", sOwnerPassword="")");
+  catalog.Method("PdfOCRCreateFromMultipageTIFF", &cImaging::PdfOCRCreateFromMultipageTIFF,
+                 R"(nImageID, sFilePath, nDictionary, sDictionaryPath, sCharWhiteList="", sTitle="", sCreator="Tessivo ToolKit", sAuthor="Tessivo ToolKit", sProducer="")");
+  catalog.Method("PdfOCRCreateFromMultipageTIFFEx", &cImaging::PdfOCRCreateFromMultipageTIFFEx,
+                 R"(nImageID, sFilePath, nDictionary, sDictionaryPath, sCharWhiteList="", sTitle="", sAuthor="", sSubject="", sKeywords="", sCreator="", nPdfEncryption=PdfEncryptionNone, nPDFRight=PdfRightUndefined, sUserpassWord="", sOwnerPassword="")");
+  // The scan-to-PDF jobs join with the scanning family.
 }
 
 }  // namespace tessivo::dispatch

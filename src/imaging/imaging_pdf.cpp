@@ -152,6 +152,7 @@ void cImaging::PdfSetCompressionLevel(int32_t nLevel) {
     session.compressLevel = nLevel;
     if (cPDF* writer = session.Open()) writer->SetCompressLevel(nLevel);
     if (session.scanWriter) session.scanWriter->SetCompressLevel(nLevel);
+    if (session.ocrScanWriter) session.ocrScanWriter->SetCompressLevel(nLevel);
     return 0;
   });
 }
@@ -169,6 +170,7 @@ void cImaging::PdfSetJpegQuality(int32_t nQuality) {
     session.jpegQuality = nQuality;
     if (cPDF* writer = session.Open()) writer->SetJpegQuality(nQuality);
     if (session.scanWriter) session.scanWriter->SetJpegQuality(nQuality);
+    if (session.ocrScanWriter) session.ocrScanWriter->SetJpegQuality(nQuality);
     return 0;
   });
 }

@@ -5,41 +5,13 @@
 
 #include "core/boundary.h"
 #include "core/image_registry.h"
+#include "imaging/pdf_conversion.h"
 #include "pdf/pdf_session.h"
 #include "platform/bitmap.h"
 #include "tessivo/imaging.h"
 
 namespace tessivo {
 namespace {
-
-struct DocumentInfo {
-  const std::string& path;
-  const std::string& title;
-  const std::string& author;
-  const std::string& subject;
-  const std::string& keywords;
-  const std::string& creator;
-  int32_t encryption;
-  int32_t rights;
-  const std::string& userPassword;
-  const std::string& ownerPassword;
-};
-
-// Pixels to points at `dpi`; a file without a usable resolution is taken at 72 dpi, one
-// point per pixel, rather than dividing by zero into an unusable page size.
-float PixelsToPoints(int32_t pixels, double dpi) {
-  if (!(dpi > 0) || !std::isfinite(dpi)) dpi = 72;
-  return static_cast<float>(pixels * 72.0 / dpi);
-}
-
-std::unique_ptr<cPDF> OpenWriter(ImagingState& state, const DocumentInfo& info, bool archival) {
-  auto writer = NewWriter(SessionOf(state));
-  writer->SetPdfA(archival);
-  if (!writer->NewPdf(info.path, info.title, info.author, info.creator, info.keywords, info.subject,
-                      info.encryption, info.rights, info.userPassword, info.ownerPassword))
-    return nullptr;
-  return writer;
-}
 
 TessivoStatus ConvertDocument(cImaging& imaging, int32_t imageId, const DocumentInfo& info, bool archival) {
   ImagingState& state = imaging.State();

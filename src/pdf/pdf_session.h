@@ -9,6 +9,7 @@
 
 #include "core/imaging_state.h"
 #include "pdf/pdf_writer.h"
+#include "tessivo/plugins/tvocrplug.h"
 
 namespace tessivo {
 
@@ -24,6 +25,24 @@ struct PdfSession {
   std::unique_ptr<cPDF> scanWriter;
   std::string scanPath;
   std::vector<int32_t> scanImages;
+  // The searchable scan-to-PDF job: the same, each image with the characters read from it.
+  struct OcrScanPage {
+    int32_t image = 0;
+    std::vector<TvocrCharRecord> records;
+  };
+  std::unique_ptr<cPDF> ocrScanWriter;
+  int32_t ocrScanFont = 0;
+  std::vector<OcrScanPage> ocrScanPages;
+
+  PdfSession() = default;
+  PdfSession(const PdfSession&) = delete;
+  PdfSession& operator=(const PdfSession&) = delete;
+  // Scan jobs still running when the instance goes make no pages: their files would be
+  // documents without any, so they are dropped rather than finished at their paths.
+  ~PdfSession() {
+    if (scanWriter) scanWriter->AbandonPdfFile();
+    if (ocrScanWriter) ocrScanWriter->AbandonPdfFile();
+  }
 
   cPDF* Open() const { return handle != 0 ? writer.get() : nullptr; }
 

@@ -89,6 +89,9 @@ class cPDF {
   // Finishes and closes the document. True when the complete document is at its path; false
   // when no file was open or writing failed (no file is then left at the path).
   bool ClosePdfFile();
+  // Drops the document unfinished: nothing is left at its path. For callers that learn only
+  // midway that what they are writing is no result (a failed recognition, say).
+  void AbandonPdfFile() { file_.Abandon(); }
 
   // --- Primitives ------------------------------------------------------------------------
   // Starts object `number` (0: the next free number) and records its byte offset. Returns the
