@@ -3,6 +3,7 @@
 // confidence; the region of interest; missing language data or plug-in; the numbered getters'
 // bounds; page orientation; and the text built from the records.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -16,6 +17,7 @@
 #include "core/plugins.h"
 #include "platform/plugin_library.h"
 #include "recognition/ocr/ocr_text.h"
+#include "support/pdf_checks.h"
 #include "support/scripted_host.h"
 #include "tessivo/imaging.h"
 
@@ -144,6 +146,30 @@ TEST(Ocr, ReadsOnlyTheRegionOfInterestWithEdgesInImagePixels) {
     EXPECT_NEAR(imaging.OCRTesseractGetCharTop(n), drawn.top, 3);
     EXPECT_NEAR(imaging.OCRTesseractGetCharBottom(n), drawn.bottom, 3);
   }
+}
+
+// After ResetROI the whole of the image read now is recognised, not the size of whatever image
+// a filter last ran on; and the same engine's words come back out of a searchable PDF.
+TEST(Ocr, WholePageAfterAResetRegionAndInASearchablePdf) {
+  cImaging imaging;
+  ASSERT_NE(imaging.CreateNewImage(50, 40, 24, kWhite), 0);
+  ASSERT_EQ(imaging.SetROI(1, 1, 10, 10), OK);
+  ASSERT_EQ(imaging.ResetROI(), OK);
+  ASSERT_EQ(imaging.FxNegative(), OK);
+  DrawTwoLinePage(imaging);
+  const std::string expected = std::string(kLine1) + "\r\n" + kLine2;
+  EXPECT_EQ(imaging.OCRTesseractDoOCR(TesseractDictionaryEnglish, ""), expected);
+
+  const std::string pdf = (std::filesystem::temp_directory_path() /
+                           ("ocr-searchable-" + std::to_string(::getpid()) + ".pdf")).string();
+  std::filesystem::remove(pdf);
+  EXPECT_EQ(imaging.SaveAsPDFOCR(pdf, TesseractDictionaryEnglish, ""), expected + " ");  // a blank after every word
+  ASSERT_EQ(imaging.GetStat(), OK);
+  EXPECT_EQ(testing::RunCommand("qpdf --check " + testing::ShellQuote(pdf)).exitCode, 0);
+  const std::string text = testing::RunCommand("pdftotext " + testing::ShellQuote(pdf) + " -").output;
+  EXPECT_NE(text.find(kLine1), std::string::npos) << text;
+  EXPECT_NE(text.find(kLine2), std::string::npos) << text;
+  std::filesystem::remove(pdf);
 }
 
 TEST(Ocr, TransparentBackgroundReadsAsPaper) {

@@ -42,7 +42,7 @@ std::string cImaging::OCRTesseractDoOCR(TesseractDictionary nDictionary, const s
     platform::Bitmap* image = ResolveImage(state.nativeImage);
     if (image == nullptr) return state.Set(InvalidParameter), std::string{};
     std::vector<TvocrCharRecord> records;
-    const TessivoStatus status = recognition::RecognizeCharacters(*image, state.pixel.roi.zone(), nDictionary,
+    const TessivoStatus status = recognition::RecognizeCharacters(*image, state.pixel.roi.RecognitionArea(), nDictionary,
                                                                   sDictionaryPath, sCharWhiteList, records);
     state.Set(status);
     if (status != OK) return {};

@@ -1,6 +1,8 @@
 #include "recognition/ocr/ocr_engine.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 #include <mutex>
 
 #include "core/plugins.h"
@@ -15,24 +17,30 @@ struct OcrEntry {
   tvocrplug_ORIENTATION_fn orientation = nullptr;  // optional export
 };
 
-// The plug-in stays loaded once found: it keeps recognition engines between calls, and a library
-// unloaded under a thread's engine would leave that engine dangling.
+// A plug-in stays loaded once found: it keeps recognition engines between calls, and a library
+// unloaded under a thread's engine would leave that engine dangling. Each plug-in path has its
+// own entry, so a host that points the plug-in folder elsewhere gets the library found there.
 const OcrEntry* LoadedEntry() {
+  struct Loaded {
+    platform::PluginLibrary library;
+    OcrEntry entry;
+  };
   static std::mutex mutex;
-  static platform::PluginLibrary library;
-  static OcrEntry entry;
+  static std::map<std::string, Loaded>* loaded = new std::map<std::string, Loaded>;  // never unloaded
+  const std::string path = PluginPathFor(PluginKind::Ocr);
   std::lock_guard<std::mutex> lock(mutex);
-  if (entry.ocr != nullptr) return &entry;
-  platform::PluginLibrary candidate(PluginPathFor(PluginKind::Ocr));
+  if (auto it = loaded->find(path); it != loaded->end()) return &it->second.entry;
+  platform::PluginLibrary candidate(path);
   if (!candidate.Loaded()) return nullptr;
   OcrEntry found;
   found.ocr = candidate.Function<tvocrplug_OCR_fn>("tvocrplug_OCR");
   found.clear = candidate.Function<tvocrplug_CLEAR_fn>("tvocrplug_CLEAR");
   found.orientation = candidate.Function<tvocrplug_ORIENTATION_fn>("tvocrplug_ORIENTATION");
   if (found.ocr == nullptr || found.clear == nullptr) return nullptr;
-  library = std::move(candidate);
-  entry = found;
-  return &entry;
+  Loaded& slot = (*loaded)[path];
+  slot.library = std::move(candidate);
+  slot.entry = found;
+  return &slot.entry;
 }
 
 // The rectangle to read: all zeros is the whole image; anything else is clipped to it.
