@@ -1,5 +1,7 @@
 #include "pdf/ocr_text_layer.h"
 
+#include "core/utf8_append.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -43,7 +45,7 @@ std::vector<Word> GroupWords(const std::vector<TvocrCharRecord>& records) {
     }
     split = false;
     Word& w = words.back();
-    AppendCodePoint(w.text, r.code);
+    AppendUtf8(w.text, r.code);
     w.left = std::min<int32_t>(w.left, r.left);
     w.right = std::max<int32_t>(w.right, r.right);
     w.top = std::min<int32_t>(w.top, r.top);
@@ -69,24 +71,6 @@ void TrimBlanks(std::string& text) {
 
 }  // namespace
 
-void AppendCodePoint(std::string& text, uint32_t code) {
-  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0) code = 0xFFFD;
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | (code >> 6));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    text += static_cast<char>(0xE0 | (code >> 12));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xF0 | (code >> 18));
-    text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 std::string DrawOcrTextLayer(cPDF& writer, int32_t fontId, const std::vector<TvocrCharRecord>& records,
                              const OcrPageGeometry& geometry) {
@@ -139,7 +123,7 @@ std::string OcrRecordsText(const std::vector<TvocrCharRecord>& records) {
       line = r.line;
     }
     if (r.blanks > 0) text += ' ';
-    AppendCodePoint(text, r.code);
+    AppendUtf8(text, r.code);
   }
   return text;
 }

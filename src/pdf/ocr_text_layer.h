@@ -35,8 +35,5 @@ std::string DrawOcrTextLayer(cPDF& writer, int32_t fontId, const std::vector<Tvo
 // character with blanks before it, then the character (UTF-8).
 std::string OcrRecordsText(const std::vector<TvocrCharRecord>& records);
 
-// Appends `code` in UTF-8; code points that are no characters become U+FFFD.
-void AppendCodePoint(std::string& text, uint32_t code);
-
 }  // namespace pdf
 }  // namespace tessivo
