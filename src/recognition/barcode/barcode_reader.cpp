@@ -1,5 +1,7 @@
 #include "recognition/barcode/barcode_reader.h"
 
+#include "recognition/recognition_area.h"
+
 #include <algorithm>
 #include <string>
 
@@ -10,17 +12,6 @@ namespace {
 constexpr int32_t kAllLinear = TVBARCODE_INTERLEAVED2OF5 | TVBARCODE_CODE39 | TVBARCODE_CODABAR | TVBARCODE_CODE128 |
                                TVBARCODE_EAN128 | TVBARCODE_CODE93 | TVBARCODE_EAN13_BIT | TVBARCODE_UPCA |
                                TVBARCODE_EAN8 | TVBARCODE_UPCE;
-
-// The rectangle to scan: all zeros is the whole image; anything else is clipped to it.
-platform::Rect ScanArea(const ZoneRect& roi, int32_t width, int32_t height) {
-  if (roi.left == 0 && roi.top == 0 && roi.width == 0 && roi.height == 0) return {0, 0, width, height};
-  const int64_t left = std::max<int64_t>(roi.left, 0), top = std::max<int64_t>(roi.top, 0);
-  const int64_t right = std::min<int64_t>(int64_t{roi.left} + std::max(roi.width, 0), width);
-  const int64_t bottom = std::min<int64_t>(int64_t{roi.top} + std::max(roi.height, 0), height);
-  if (right <= left || bottom <= top) return {0, 0, 0, 0};
-  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
-          static_cast<int32_t>(bottom - top)};
-}
 
 }  // namespace
 
@@ -60,7 +51,7 @@ TessivoStatus cBarcodeReader::ReadBarcodes(platform::Bitmap& image, const ZoneRe
   count_ = 0;
   imageWidth_ = image.Width();
   imageHeight_ = image.Height();
-  const platform::Rect area = ScanArea(roi, imageWidth_, imageHeight_);
+  const platform::Rect area = RecognitionRect(roi, imageWidth_, imageHeight_);
   offsetX_ = area.x;
   offsetY_ = area.y;
   if (area.width == 0) {

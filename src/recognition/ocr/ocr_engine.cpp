@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <map>
-#include <string>
 #include <mutex>
+#include <string>
 
 #include "core/plugins.h"
 #include "platform/plugin_library.h"
+#include "recognition/recognition_area.h"
 
 namespace tessivo::recognition {
 namespace {
@@ -41,17 +42,6 @@ const OcrEntry* LoadedEntry() {
   slot.library = std::move(candidate);
   slot.entry = found;
   return &slot.entry;
-}
-
-// The rectangle to read: all zeros is the whole image; anything else is clipped to it.
-platform::Rect OcrArea(const ZoneRect& area, int32_t width, int32_t height) {
-  if (area.left == 0 && area.top == 0 && area.width == 0 && area.height == 0) return {0, 0, width, height};
-  const int64_t left = std::max<int64_t>(area.left, 0), top = std::max<int64_t>(area.top, 0);
-  const int64_t right = std::min<int64_t>(int64_t{area.left} + std::max(area.width, 0), width);
-  const int64_t bottom = std::min<int64_t>(int64_t{area.top} + std::max(area.height, 0), height);
-  if (right <= left || bottom <= top) return {0, 0, 0, 0};
-  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
-          static_cast<int32_t>(bottom - top)};
 }
 
 int32_t Dpi(float value) { return value > 0.f ? static_cast<int32_t>(value + 0.5f) : 0; }
@@ -95,7 +85,7 @@ TessivoStatus RecognizeCharacters(platform::Bitmap& image, const ZoneRect& area,
   if (!CheckPlugin(PluginKind::Ocr)) return GenericError;
   const OcrEntry* entry = LoadedEntry();
   if (entry == nullptr) return GenericError;
-  const platform::Rect rect = OcrArea(area, image.Width(), image.Height());
+  const platform::Rect rect = RecognitionRect(area, image.Width(), image.Height());
   if (rect.width == 0 || rect.height == 0) return OK;
 
   // The rectangle in 24-bit rows (32-bit with alpha), one copy, released after recognition; the
