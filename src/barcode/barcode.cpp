@@ -21,6 +21,25 @@ constexpr std::array<std::string_view, 107> k128{
     "114131", "311141", "411131", "211412", "211214", "211232", "2331112"};
 constexpr int kStartB = 104, kStop = 106;
 
+// The same symbol values as module strings ('1' bar, '0' space): symbols are written a whole
+// value at a time.
+struct Modules128 {
+  std::array<char, 13> bits{};
+  uint8_t size = 0;
+};
+constexpr std::array<Modules128, 107> Make128Modules() {
+  std::array<Modules128, 107> table{};
+  for (size_t v = 0; v < k128.size(); ++v) {
+    bool bar = true;
+    for (char width : k128[v]) {
+      for (int i = 0; i < width - '0'; ++i) table[v].bits[table[v].size++] = bar ? '1' : '0';
+      bar = !bar;
+    }
+  }
+  return table;
+}
+constexpr std::array<Modules128, 107> k128Modules = Make128Modules();
+
 // Code 39 patterns in alphabet order, nine elements bar first: E narrow, L wide.
 constexpr std::array<std::string_view, 43> k39{
     "EEELLELEE", "LEELEEEEL", "EELLEEEEL", "LELLEEEEE", "EEELLEEEL", "LEELLEEEE", "EELLLEEEE", "EEELEELEL",
@@ -77,22 +96,24 @@ bool AllDigits(std::u32string_view text) {
 }  // namespace
 
 std::string cBarCode::c128_Binaire(std::u32string_view text) {
-  std::string widths(k128[kStartB]);
-  widths.reserve(6 * (text.size() + 2) + 7);
+  for (char32_t c : text)
+    if (c < 32 || c > 126) return {};
+  std::string modules;
+  modules.reserve(k128Modules[0].size * (text.size() + 2) + k128Modules[kStop].size);
+  const auto emit = [&modules](uint32_t value) {
+    modules.append(k128Modules[value].bits.data(), k128Modules[value].size);
+  };
+  emit(kStartB);
   uint32_t sum = kStartB;
   uint64_t position = 0;
   for (char32_t c : text) {
-    if (c < 32 || c > 126) return {};
     const uint32_t v = c - 32;
     position = (position + 1) % 103;
     sum = static_cast<uint32_t>((sum + position * v) % 103);
-    widths += k128[v];
+    emit(v);
   }
-  widths += k128[sum];
-  widths += k128[kStop];
-  std::string modules;
-  modules.reserve(11 * (text.size() + 2) + 13);
-  for (size_t k = 0; k < widths.size(); ++k) modules.append(static_cast<size_t>(widths[k] - '0'), k % 2 == 0 ? '1' : '0');
+  emit(sum);
+  emit(kStop);
   return modules;
 }
 
