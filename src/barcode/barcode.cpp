@@ -54,6 +54,45 @@ constexpr int k39Blank = 38;
 constexpr std::array<std::string_view, 10> k25{"EELLE", "LEEEL", "ELEEL", "LLEEE", "EELEL",
                                                "LELEE", "ELLEE", "EEELL", "LEELE", "ELELE"};
 
+// Elements alternate bar, space, bar…: narrow ones ('E') are one module, wide ones ('L') two.
+struct ModuleRun {
+  std::array<char, 16> bits{};
+  uint8_t size = 0;
+  constexpr void Elements(std::string_view letters, bool bar) {
+    for (char letter : letters) {
+      for (int i = 0; i < (letter == 'L' ? 2 : 1); ++i) bits[size++] = bar ? '1' : '0';
+      bar = !bar;
+    }
+  }
+};
+
+// Each Code 39 character as modules, with the narrow space that follows it.
+constexpr std::array<ModuleRun, 43> Make39Modules() {
+  std::array<ModuleRun, 43> table{};
+  for (size_t c = 0; c < k39.size(); ++c) {
+    table[c].Elements(k39[c], true);
+    table[c].bits[table[c].size++] = '0';
+  }
+  return table;
+}
+constexpr std::array<ModuleRun, 43> k39Modules = Make39Modules();
+
+// Each pair of Interleaved 2 of 5 digits as modules: the first digit's elements are the bars,
+// the second's the spaces between them.
+constexpr std::array<ModuleRun, 100> Make25Modules() {
+  std::array<ModuleRun, 100> table{};
+  for (size_t pair = 0; pair < 100; ++pair) {
+    char letters[10] = {};
+    for (size_t j = 0; j < 5; ++j) {
+      letters[2 * j] = k25[pair / 10][j];
+      letters[2 * j + 1] = k25[pair % 10][j];
+    }
+    table[pair].Elements(std::string_view(letters, 10), true);
+  }
+  return table;
+}
+constexpr std::array<ModuleRun, 100> k25Modules = Make25Modules();
+
 // EAN-13 digit codes as modules, and the parities of the left half chosen by the first digit.
 constexpr std::array<std::string_view, 10> kEanL{"0001101", "0011001", "0010011", "0111101", "0100011",
                                                  "0110001", "0101111", "0111011", "0110111", "0001011"};
@@ -70,15 +109,6 @@ int Code39Index(char32_t c) {
 }
 
 int Digit(char32_t c) { return static_cast<int>(c - U'0'); }
-
-// Elements alternate bar, space, bar…: narrow ones are one module, wide ones two.
-void AppendElements(std::string& out, std::string_view letters, bool barFirst) {
-  bool bar = barFirst;
-  for (char letter : letters) {
-    out.append(letter == 'L' ? 2 : 1, bar ? '1' : '0');
-    bar = !bar;
-  }
-}
 
 // The EAN-13 check digit of the first 12 digits (all digits).
 int Ean13Check(std::u32string_view digits) {
@@ -135,8 +165,8 @@ std::string cBarCode::Code39_Binaire(std::u32string_view text) {
   std::string out = "1001011011010";
   out.reserve(out.size() + 13 * text.size() + 12);
   for (char32_t c : text) {
-    AppendElements(out, k39[static_cast<size_t>(Code39Index(c))], true);
-    out += '0';
+    const ModuleRun& run = k39Modules[static_cast<size_t>(Code39Index(c))];
+    out.append(run.bits.data(), run.size);
   }
   out += "100101101101";
   return out;
@@ -144,19 +174,13 @@ std::string cBarCode::Code39_Binaire(std::u32string_view text) {
 
 std::string cBarCode::Code25i_Binaire(std::u32string_view digits) {
   if (digits.size() % 2 != 0 || !AllDigits(digits)) return {};
-  std::string letters = "EEEE";
-  letters.reserve(4 + 5 * digits.size() + 4);
+  std::string out = "1010";  // start: narrow bar, space, bar, space
+  out.reserve(4 + 7 * digits.size() + 4);
   for (size_t i = 0; i < digits.size(); i += 2) {
-    const std::string_view p1 = k25[static_cast<size_t>(Digit(digits[i]))];
-    const std::string_view p2 = k25[static_cast<size_t>(Digit(digits[i + 1]))];
-    for (size_t j = 0; j < 5; ++j) {
-      letters += p1[j];
-      letters += p2[j];
-    }
+    const ModuleRun& run = k25Modules[static_cast<size_t>(Digit(digits[i]) * 10 + Digit(digits[i + 1]))];
+    out.append(run.bits.data(), run.size);
   }
-  letters += "LEEE";
-  std::string out;
-  AppendElements(out, letters, true);
+  out += "11010";  // stop: wide bar, then narrow space, bar, space
   return out;
 }
 
