@@ -66,6 +66,42 @@ TEST(Convolution, BlurSmoothSoftenAndEdgeEnhance) {
   EXPECT_EQ(im.FxSoften(200), OK) << "a negative divisor truncates toward zero";
 }
 
+// The in-place rule pixel by pixel (neighbours above and to the left already replaced), set
+// against images wide enough for the row kernels' vector blocks and their scalar tails.
+std::vector<uint32_t> InPlaceRule(std::vector<uint32_t> px, int w, int h, int a, int b, int d, bool eight) {
+  for (int y = 1; y < h - 1; ++y)
+    for (int x = 1; x < w - 1; ++x) {
+      uint32_t out = px[static_cast<size_t>(y) * w + x] & 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        auto c = [&](int dx, int dy) { return static_cast<int>((px[static_cast<size_t>(y + dy) * w + x + dx] >> shift) & 0xFF); };
+        int sum = c(0, -1) + c(-1, 0) + c(1, 0) + c(0, 1);
+        if (eight) sum += c(-1, -1) + c(1, -1) + c(-1, 1) + c(1, 1);
+        out |= static_cast<uint32_t>(std::clamp((a * c(0, 0) + b * sum) / d, 0, 255)) << shift;
+      }
+      px[static_cast<size_t>(y) * w + x] = out;
+    }
+  return px;
+}
+
+TEST(Convolution, WideRowsFollowThePixelRule) {
+  cImaging im;
+  for (int w : {6, 9, 37, 70}) {
+    const int h = 5;
+    const std::vector<uint32_t> noise = NoisePixels(static_cast<size_t>(w) * h, static_cast<uint32_t>(w));
+    const struct {
+      TessivoStatus (cImaging::*filter)();
+      int a, b, d;
+      bool eight;
+    } rules[] = {{&cImaging::FxBlur, 0, 1, 8, true}, {&cImaging::FxSmooth, 1, 1, 5, false},
+                 {&cImaging::FxEdgeEnhance, 10, -1, 2, true}, {&cImaging::FxSharpen, 26, -2, 10, true}};
+    for (const auto& rule : rules) {
+      MakeImage(im, w, h, noise);
+      ASSERT_EQ((im.*rule.filter)(), OK);
+      EXPECT_EQ(Pixels(im), InPlaceRule(noise, w, h, rule.a, rule.b, rule.d, rule.eight)) << "width " << w << ", a " << rule.a;
+    }
+  }
+}
+
 TEST(Convolution, ReliefContourAndTheOffsetFamily) {
   cImaging im;
   // Relief on a ramp whose numerator is -1: -1 div 2 = 0 (toward zero), + 50.
