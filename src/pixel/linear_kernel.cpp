@@ -5,6 +5,10 @@
 #include <limits>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "pixel/rounding.h"
 
 namespace tessivo {
@@ -47,46 +51,48 @@ TessivoStatus Direct(FilterJob& job, const LinearRule& r) {
 }
 
 // The part of each byte's numerator that does not depend on its left neighbour, for the bytes
-// 4 .. last-1 of a row: a*cur + b*(the other neighbours) + bias. Sixteen bytes at a time in
-// 32-bit lanes (the sums and products are exact there); the processor's widest vectors where it
-// has AVX2.
-using Bytes16 = uint8_t __attribute__((vector_size(16)));
-using Lanes16 = int32_t __attribute__((vector_size(64)));
-
-// Sixteen bytes into sixteen lanes, added to `sum`. Vectors wider than the baseline's registers
-// are passed by reference: by value their passing would differ between the clones.
-inline void AddWidened(Lanes16& sum, const uint8_t* p) {
-  Bytes16 bytes;
-  std::memcpy(&bytes, p, sizeof bytes);
-  sum += __builtin_convertvector(bytes, Lanes16);
+// 4 .. last-1 of a row: a*cur + b*(the other neighbours) + bias. Where the processor has AVX2,
+// eight bytes at a time in 32-bit lanes (the sums and products are exact there), from `from`
+// on; returns the first byte left for the scalar loop.
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) inline __m256i Widened8(const uint8_t* p) {
+  return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
 }
 
-__attribute__((target_clones("avx2", "default"))) void PartialRow(const uint8_t* up, const uint8_t* cur,
-                                                                   const uint8_t* dn, int32_t* partial, int last,
-                                                                   int32_t a, int32_t b, int32_t bias,
-                                                                   bool eightNeighbours) {
+__attribute__((target("avx2"))) int PartialRowAvx2(const uint8_t* up, const uint8_t* cur, const uint8_t* dn,
+                                                   int32_t* partial, int last, int32_t a, int32_t b, int32_t bias,
+                                                   bool eightNeighbours) {
+  const __m256i va = _mm256_set1_epi32(a), vb = _mm256_set1_epi32(b), vbias = _mm256_set1_epi32(bias);
   int i = 4;
-  if (eightNeighbours) {
-    for (; i + 16 <= last; i += 16) {
-      Lanes16 centre = {}, sum = {};
-      AddWidened(centre, cur + i);
-      for (const uint8_t* p : {up + i - 4, up + i, up + i + 4, cur + i + 4, dn + i - 4, dn + i, dn + i + 4})
-        AddWidened(sum, p);
-      const Lanes16 n = a * centre + b * sum + bias;
-      std::memcpy(partial + i, &n, sizeof n);
+  for (; i + 8 <= last; i += 8) {
+    __m256i sum = _mm256_add_epi32(_mm256_add_epi32(Widened8(up + i), Widened8(dn + i)), Widened8(cur + i + 4));
+    if (eightNeighbours) {
+      sum = _mm256_add_epi32(sum, _mm256_add_epi32(Widened8(up + i - 4), Widened8(up + i + 4)));
+      sum = _mm256_add_epi32(sum, _mm256_add_epi32(Widened8(dn + i - 4), Widened8(dn + i + 4)));
     }
+    const __m256i n = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(va, Widened8(cur + i)),
+                                                        _mm256_mullo_epi32(vb, sum)),
+                                       vbias);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(partial + i), n);
+  }
+  return i;
+}
+#endif
+
+void PartialRow(const uint8_t* up, const uint8_t* cur, const uint8_t* dn, int32_t* partial, int last, int32_t a,
+                int32_t b, int32_t bias, bool eightNeighbours) {
+#if defined(__x86_64__)
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  int i = avx2 ? PartialRowAvx2(up, cur, dn, partial, last, a, b, bias, eightNeighbours) : 4;
+#else
+  int i = 4;
+#endif
+  if (eightNeighbours) {
     for (; i < last; ++i) {
       const int32_t sum = up[i - 4] + up[i] + up[i + 4] + cur[i + 4] + dn[i - 4] + dn[i] + dn[i + 4];
       partial[i] = a * cur[i] + b * sum + bias;
     }
   } else {
-    for (; i + 16 <= last; i += 16) {
-      Lanes16 centre = {}, sum = {};
-      AddWidened(centre, cur + i);
-      for (const uint8_t* p : {up + i, cur + i + 4, dn + i}) AddWidened(sum, p);
-      const Lanes16 n = a * centre + b * sum + bias;
-      std::memcpy(partial + i, &n, sizeof n);
-    }
     for (; i < last; ++i) {
       const int32_t sum = up[i] + cur[i + 4] + dn[i];
       partial[i] = a * cur[i] + b * sum + bias;
