@@ -60,8 +60,8 @@ TEST(PluginDiscovery, CheckShowsTheLibrarysOwnMessages) {
 TEST(PluginDiscovery, AnUnversionedCodecPluginCountsAsAbsent) {
   ScopedEnv env("TESSIVO_PLUGIN_DIR", kFakes);
   cImaging imaging;
-  EXPECT_EQ(PlatformSession::Current().codecPluginVersion, "Unknown");
   EXPECT_FALSE(PlatformSession::Current().CodecPluginPresent());
+  EXPECT_EQ(PlatformSession::Current().codecPluginVersion, "Unknown");
 }
 
 }  // namespace

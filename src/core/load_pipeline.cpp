@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
+
 #include "core/codec_decode.h"
 #include "core/documents.h"
 #include "core/image_registry.h"
@@ -30,6 +33,32 @@ TessivoStatus PlatformDecodeFile(const std::string& path, const LoadOptions& opt
   if (image->Format() == platform::kPixelFormatUndefined) return UnknownImageFormat;
   RegisterImage(id, std::move(image), "", path, OriginFile);
   return ApplyMultiPageStep(id, options.tiffReadOnly, options.gifReadOnly, options.codecDisabled);
+}
+
+// True for a file the codec plug-in would hand straight back to the platform decoder: a PNG,
+// GIF or BMP signature (the plug-in refuses those formats) and a name that does not make the
+// plug-in take it for TIFF. Such files are decoded without loading the plug-in at all, which
+// with its libraries costs more than decoding a small picture.
+bool PlatformOwnsSignature(const std::string& path) {
+  std::string extension;
+  const size_t dot = path.rfind('.'), slash = path.rfind('/');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == "tif" || extension == "tiff") return false;
+  uint8_t head[26];
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ssize_t got = 0;
+  while (got < static_cast<ssize_t>(sizeof head)) {
+    const ssize_t n = ::read(fd, head + got, sizeof head - static_cast<size_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += n;
+  }
+  ::close(fd);
+  const platform::RawFormat format = platform::DetectImageFormat(head, static_cast<size_t>(got));
+  return format == platform::RawFormat::PNG || format == platform::RawFormat::GIF ||
+         format == platform::RawFormat::BMP;
 }
 
 }  // namespace
@@ -70,6 +99,13 @@ TessivoStatus LoadImageFile(const std::string& requested, const LoadOptions& opt
     TessivoStatus status = PlatformDecodeFile(path, options, id);
     platformTried = true;
     if (status == OK || options.codecDisabled) return status;
+  }
+  // What the plug-in would refuse goes to the platform first; only a failure there takes the
+  // whole route below, so statuses stay those of the plug-in's answer.
+  if (!platformTried && PlatformOwnsSignature(path)) {
+    if (PlatformDecodeFile(path, options, id) == OK) return OK;
+    id = 0;
+    platformTried = true;
   }
   const TessivoStatus codecStatus =
       CodecDecodeFile(path, options.icm, options.tiffReadOnly, options.codecDisabled, id);

@@ -31,7 +31,9 @@ PlatformSession& PlatformSession::Current() {
   return session;
 }
 
-bool PlatformSession::CodecPluginPresent() const {
+bool PlatformSession::CodecPluginPresent() {
+  if (platform::VersionValue(codecPluginVersion) == 0)
+    codecPluginVersion = platform::FileVersionString(PluginPathFor(PluginKind::Codec));
   return platform::VersionValue(codecPluginVersion) != 0;
 }
 
@@ -50,8 +52,6 @@ void StartPlatform() {
         s.started = false;
       }
     }
-    if (platform::VersionValue(s.codecPluginVersion) == 0)
-      s.codecPluginVersion = platform::FileVersionString(PluginPathFor(PluginKind::Codec));
   } catch (const std::exception& e) {
     s.started = false;
     ReportFailure("Error starting GDI+.", e);

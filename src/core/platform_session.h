@@ -1,6 +1,8 @@
 // Per-thread start-up and shut-down of the platform, counted over the cImaging instances of the
-// thread: the first instance starts it and records the platform and codec plug-in versions;
-// the last one to end releases every registered image.
+// thread: the first instance starts it and records the platform version; the last one to end
+// releases every registered image. The codec plug-in's version is read when first asked for:
+// reading it means loading the plug-in with all its libraries, which costs a process that never
+// needs the plug-in more than decoding a small picture.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -11,10 +13,11 @@ struct PlatformSession {
   int32_t instanceCount = 0;
   bool started = false;
   std::string platformVersion;     // taken at start-up
-  std::string codecPluginVersion;  // "Unknown"/"Undefined" (value 0) when the plug-in is absent
+  std::string codecPluginVersion;  // "Unknown"/"Undefined" (value 0) when the plug-in is absent;
+                                   // empty until CodecPluginPresent asks
 
   static PlatformSession& Current();
-  bool CodecPluginPresent() const;
+  bool CodecPluginPresent();
 };
 
 void StartPlatform();
