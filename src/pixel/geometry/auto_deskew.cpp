@@ -312,19 +312,25 @@ uint32_t StrongestPossible(int32_t width, const Votes& votes, const std::vector<
   DistanceSpan(width, votes, distances, s, c, lo, hi);
   if (hi < lo) return 0;
   const int64_t span = hi - lo + 1;
-  change.assign(static_cast<size_t>(span) + 1, 0);
+  // Neighbouring blocks often change the same distances; spread over kLanes interleaved copies
+  // of the changes, their read-modify-writes do not wait for each other.
+  constexpr size_t kLanes = 4;
+  change.assign((static_cast<size_t>(span) + 1) * kLanes, 0);
+  size_t lane = 0;
   for (const VoteBlock& b : blocks) {
     // Smallest distance at the top row and the column farthest along the sine, largest at the
     // bottom row and the nearest column.
     const double far = s >= 0 ? b.xMax : b.xMin, near = s >= 0 ? b.xMin : b.xMax;
     const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + b.yMin * c - far * s) - lo, 0, span - 1);
     const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + b.yMax * c - near * s) - lo, 0, span - 1);
-    change[static_cast<size_t>(d0)] += b.count;
-    change[static_cast<size_t>(d1) + 1] -= b.count;
+    change[static_cast<size_t>(d0) * kLanes + lane] += b.count;
+    change[(static_cast<size_t>(d1) + 1) * kLanes + lane] -= b.count;
+    lane = (lane + 1) % kLanes;
   }
   int64_t running = 0, strongest = 0;
   for (int64_t d = 0; d < span; ++d) {
-    running += change[static_cast<size_t>(d)];
+    const int64_t* at = change.data() + static_cast<size_t>(d) * kLanes;
+    running += at[0] + at[1] + at[2] + at[3];
     strongest = std::max(strongest, running);
   }
   return static_cast<uint32_t>(strongest);
