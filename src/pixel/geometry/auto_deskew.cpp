@@ -130,10 +130,11 @@ class DarkRowReader {
       const int32_t bytes = (w + 7) / 8;
       for (size_t word = 0; word < out.size(); ++word) {
         uint64_t bits = 0;
-        for (int32_t k = 0; k < 8; ++k) {
-          const int32_t b = static_cast<int32_t>(word) * 8 + k;
-          if (b >= bytes) break;
-          bits |= uint64_t{ReversedByte(row[b])} << (8 * k);
+        const int32_t first = static_cast<int32_t>(word) * 8;
+        if (first + 8 <= bytes) {
+          bits = ReversedBytes(LoadLittleEndian(row + first));
+        } else {
+          for (int32_t b = first; b < bytes; ++b) bits |= uint64_t{ReversedByte(row[b])} << (8 * (b - first));
         }
         out[word] = (bits & ones) | (~bits & zeros);
       }
@@ -167,6 +168,20 @@ class DarkRowReader {
       }
       out[static_cast<size_t>(x0 >> 6)] = bits;
     }
+  }
+
+  // Eight bytes, the first in the lowest bits.
+  static uint64_t LoadLittleEndian(const uint8_t* p) {
+    uint64_t v = 0;
+    for (int k = 7; k >= 0; --k) v = v << 8 | p[k];  // one load on little-endian machines
+    return v;
+  }
+
+  // Each of the eight bytes with its bits reversed in place.
+  static uint64_t ReversedBytes(uint64_t v) {
+    v = (v & 0xF0F0F0F0F0F0F0F0u) >> 4 | (v & 0x0F0F0F0F0F0F0F0Fu) << 4;
+    v = (v & 0xCCCCCCCCCCCCCCCCu) >> 2 | (v & 0x3333333333333333u) << 2;
+    return (v & 0xAAAAAAAAAAAAAAAAu) >> 1 | (v & 0x5555555555555555u) << 1;
   }
 
   static uint8_t ReversedByte(uint8_t b) {
