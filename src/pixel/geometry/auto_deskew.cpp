@@ -339,9 +339,10 @@ constexpr size_t kLanes = 4;
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 // The ranges of blocks 0 .. 4k-1, as the plain loop below works them out (separate multiply and
 // subtract, no fused multiply-add, so that the products round alike); returns how many it took.
+template <typename Counter>
 __attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const BlockTable& t, const double* far,
                                                       const double* near, double s, double c, int64_t lo,
-                                                      int64_t span, int64_t* change) {
+                                                      int64_t span, Counter* change) {
   const size_t n = t.count.size() / 4 * 4;
   const __m256d vs = _mm256_set1_pd(s), vc = _mm256_set1_pd(c), w = _mm256_set1_pd(static_cast<double>(width));
   const __m256d magic = _mm256_set1_pd(6755399441055744.0);
@@ -360,8 +361,8 @@ __attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const Blo
     _mm_store_si128(reinterpret_cast<__m128i*>(d0), ranges(t.yMin.data(), far, k));
     _mm_store_si128(reinterpret_cast<__m128i*>(d1), ranges(t.yMax.data(), near, k));
     for (size_t j = 0; j < 4; ++j) {
-      change[static_cast<size_t>(d0[j]) * kLanes + j] += t.count[k + j];
-      change[(static_cast<size_t>(d1[j]) + 1) * kLanes + j] -= t.count[k + j];
+      change[static_cast<size_t>(d0[j]) * kLanes + j] += static_cast<Counter>(t.count[k + j]);
+      change[(static_cast<size_t>(d1[j]) + 1) * kLanes + j] -= static_cast<Counter>(t.count[k + j]);
     }
   }
   return n;
@@ -372,8 +373,10 @@ __attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const Blo
 // monotonic in x and in y, so the pixels of a block fall between the distances of its extreme
 // corners, and a cell gets at most the counts of the blocks whose range holds it. Far from the
 // page's angle the bound lies well below the strongest cells, so that angle need not be counted.
+// Counter is a type that holds the total of all votes.
+template <typename Counter>
 uint32_t StrongestPossible(int32_t width, const Votes& votes, const BlockTable& blocks, int64_t distances, double s,
-                           double c, std::vector<int64_t>& change) {
+                           double c, std::vector<Counter>& change) {
   int64_t lo = 0, hi = 0;
   DistanceSpan(width, votes, distances, s, c, lo, hi);
   if (hi < lo) return 0;
@@ -391,13 +394,13 @@ uint32_t StrongestPossible(int32_t width, const Votes& votes, const BlockTable& 
   for (; k < blocks.count.size(); ++k) {
     const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + blocks.yMin[k] * c - far[k] * s) - lo, 0, span - 1);
     const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + blocks.yMax[k] * c - near[k] * s) - lo, 0, span - 1);
-    change[static_cast<size_t>(d0) * kLanes + k % kLanes] += blocks.count[k];
-    change[(static_cast<size_t>(d1) + 1) * kLanes + k % kLanes] -= blocks.count[k];
+    change[static_cast<size_t>(d0) * kLanes + k % kLanes] += static_cast<Counter>(blocks.count[k]);
+    change[(static_cast<size_t>(d1) + 1) * kLanes + k % kLanes] -= static_cast<Counter>(blocks.count[k]);
   }
   int64_t running = 0, strongest = 0;
   for (int64_t d = 0; d < span; ++d) {
-    const int64_t* at = change.data() + static_cast<size_t>(d) * kLanes;
-    running += at[0] + at[1] + at[2] + at[3];
+    const Counter* at = change.data() + static_cast<size_t>(d) * kLanes;
+    running += int64_t{at[0]} + at[1] + at[2] + at[3];
     strongest = std::max(strongest, running);
   }
   return static_cast<uint32_t>(strongest);
@@ -521,11 +524,16 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
     // then those of the full table, in its order (skipped cells all have fewer votes). An angle
     // no vote reaches is no evidence.
     const int64_t distances = 2 * (int64_t{w} + h) + 1;
-    std::vector<int64_t> change;
+    // The bounds' changes in 32 bits when all votes together fit (half the memory to clear and
+    // to touch), else in 64.
+    std::vector<int32_t> change32;
+    std::vector<int64_t> change64;
+    const bool narrow = v.columns.size() <= static_cast<size_t>(INT32_MAX);
     const BlockTable coarse = TableOf(v.coarse), fine = TableOf(v.fine);
     auto boundOf = [&](const BlockTable& blocks, int32_t i) {
-      return StrongestPossible(w, v, blocks, distances, sines[static_cast<size_t>(i)], cosines[static_cast<size_t>(i)],
-                               change);
+      const double s = sines[static_cast<size_t>(i)], c = cosines[static_cast<size_t>(i)];
+      return narrow ? StrongestPossible(w, v, blocks, distances, s, c, change32)
+                    : StrongestPossible(w, v, blocks, distances, s, c, change64);
     };
     std::array<uint32_t, kAngleCount> bound{};
     std::array<bool, kAngleCount> refined{};
