@@ -199,7 +199,6 @@ class DarkRowReader {
   std::vector<uint32_t> band_;
 };
 
-// The voting pixels (dark above light) of the scanned rows: their columns as doubles, row by row.
 // A block of voting pixels (a few rows of a few columns): how many, and the columns and rows
 // they lie between.
 struct VoteBlock {
@@ -213,17 +212,28 @@ struct BlockShape {
 };
 constexpr BlockShape kCoarseBlocks{1, 64}, kFineBlocks{1, 32};
 
+// Blocks as columns, four at a time for the vector arithmetic of the bounds.
+struct BlockTable {
+  std::vector<int32_t> xMin, xMax, yMin, yMax;
+  std::vector<uint32_t> count;
+  void Add(const VoteBlock& b) {
+    xMin.push_back(b.xMin), xMax.push_back(b.xMax), yMin.push_back(b.yMin), yMax.push_back(b.yMax);
+    count.push_back(b.count);
+  }
+};
+
+// The voting pixels (dark above light) of the scanned rows: their columns, row by row.
 struct Votes {
-  std::vector<double> columns;
+  std::vector<int32_t> columns;
   std::vector<int32_t> rowOf;      // image row of each non-empty row
   std::vector<size_t> rowStart;    // start of each non-empty row in columns, plus the end
-  std::vector<VoteBlock> coarse, fine;  // every voting pixel in exactly one block of each
+  BlockTable coarse, fine;  // every voting pixel in exactly one block of each
 };
 
 // Gathers the voting pixels of each group of `shape.rows` rows into blocks of `shape.columns`.
 class BlockGatherer {
  public:
-  BlockGatherer(size_t words, BlockShape shape, int32_t firstRow, std::vector<VoteBlock>& into)
+  BlockGatherer(size_t words, BlockShape shape, int32_t firstRow, BlockTable& into)
       : shape_(shape), parts_(64 / shape.columns), firstRow_(firstRow), open_(words * static_cast<size_t>(parts_)),
         into_(into) {}
   // The voting pixels of row y in one word; rows come in increasing order.
@@ -241,7 +251,7 @@ class BlockGatherer {
   void Flush() {
     for (VoteBlock& b : open_)
       if (b.count != 0) {
-        into_.push_back(b);
+        into_.Add(b);
         b.count = 0;
       }
   }
@@ -262,7 +272,7 @@ class BlockGatherer {
   BlockShape shape_;
   int32_t parts_, firstRow_, groupEnd_ = 0;
   std::vector<VoteBlock> open_;
-  std::vector<VoteBlock>& into_;
+  BlockTable& into_;
 };
 
 Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
@@ -292,7 +302,7 @@ Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
       coarse.Add(y, word, bits);
       fine.Add(y, word, bits);
       for (uint64_t b = bits; b != 0; b &= b - 1)
-        votes.columns.push_back(static_cast<double>(word * 64 + static_cast<size_t>(__builtin_ctzll(b))));
+        votes.columns.push_back(static_cast<int32_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(b))));
     }
     if (votes.columns.size() != before) {
       votes.rowOf.push_back(y);
@@ -317,31 +327,21 @@ void DistanceSpan(int32_t width, const Votes& votes, int64_t distances, double s
   hi = std::min<int64_t>(distances - 1, static_cast<int64_t>(std::ceil(vMax)) + 2);
 }
 
-// Blocks as columns of doubles, four at a time for the vector arithmetic of the bounds.
-struct BlockTable {
-  std::vector<double> xMin, xMax, yMin, yMax;
-  std::vector<int64_t> count;
-};
-
-BlockTable TableOf(const std::vector<VoteBlock>& blocks) {
-  BlockTable t;
-  for (const VoteBlock& b : blocks) {
-    t.xMin.push_back(b.xMin), t.xMax.push_back(b.xMax), t.yMin.push_back(b.yMin), t.yMax.push_back(b.yMax);
-    t.count.push_back(b.count);
-  }
-  return t;
-}
-
 // Neighbouring blocks often change the same distances; spread over kLanes interleaved copies of
 // the changes, their read-modify-writes do not wait for each other.
 constexpr size_t kLanes = 4;
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Four integers as doubles (exactly).
+__attribute__((target("avx2"))) inline __m256d Doubles(const int32_t* p) {
+  return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
 // The ranges of blocks 0 .. 4k-1, as the plain loop below works them out (separate multiply and
 // subtract, no fused multiply-add, so that the products round alike); returns how many it took.
 template <typename Counter>
-__attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const BlockTable& t, const double* far,
-                                                      const double* near, double s, double c, int64_t lo,
+__attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const BlockTable& t, const int32_t* far,
+                                                      const int32_t* near, double s, double c, int64_t lo,
                                                       int64_t span, Counter* change) {
   const size_t n = t.count.size() / 4 * 4;
   const __m256d vs = _mm256_set1_pd(s), vc = _mm256_set1_pd(c), w = _mm256_set1_pd(static_cast<double>(width));
@@ -349,10 +349,9 @@ __attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const Blo
   const __m256i lowDwords = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
   const __m128i low = _mm_set1_epi32(static_cast<int32_t>(lo)), zero = _mm_setzero_si128();
   const __m128i last = _mm_set1_epi32(static_cast<int32_t>(span - 1));
-  auto ranges = [&](const double* y, const double* x, size_t k) __attribute__((target("avx2"))) {
+  auto ranges = [&](const int32_t* y, const int32_t* x, size_t k) __attribute__((target("avx2"))) {
     const __m256d t0 = _mm256_add_pd(
-        _mm256_sub_pd(_mm256_add_pd(w, _mm256_mul_pd(_mm256_loadu_pd(y + k), vc)), _mm256_mul_pd(_mm256_loadu_pd(x + k), vs)),
-        magic);
+        _mm256_sub_pd(_mm256_add_pd(w, _mm256_mul_pd(Doubles(y + k), vc)), _mm256_mul_pd(Doubles(x + k), vs)), magic);
     const __m128i d = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(_mm256_castpd_si256(t0), lowDwords));
     return _mm_min_epi32(_mm_max_epi32(_mm_sub_epi32(d, low), zero), last);
   };
@@ -384,16 +383,17 @@ uint32_t StrongestPossible(int32_t width, const Votes& votes, const BlockTable& 
   change.assign((static_cast<size_t>(span) + 1) * kLanes, 0);
   // Smallest distance at the top row and the column farthest along the sine, largest at the
   // bottom row and the nearest column.
-  const double* far = s >= 0 ? blocks.xMax.data() : blocks.xMin.data();
-  const double* near = s >= 0 ? blocks.xMin.data() : blocks.xMax.data();
+  const int32_t* far = s >= 0 ? blocks.xMax.data() : blocks.xMin.data();
+  const int32_t* near = s >= 0 ? blocks.xMin.data() : blocks.xMax.data();
   size_t k = 0;
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
   if (span < INT32_MAX && __builtin_cpu_supports("avx2"))
     k = ChangeRangesAvx2(width, blocks, far, near, s, c, lo, span, change.data());
 #endif
   for (; k < blocks.count.size(); ++k) {
-    const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + blocks.yMin[k] * c - far[k] * s) - lo, 0, span - 1);
-    const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + blocks.yMax[k] * c - near[k] * s) - lo, 0, span - 1);
+    const double yMin = blocks.yMin[k], yMax = blocks.yMax[k], xFar = far[k], xNear = near[k];
+    const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + yMin * c - xFar * s) - lo, 0, span - 1);
+    const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + yMax * c - xNear * s) - lo, 0, span - 1);
     change[static_cast<size_t>(d0) * kLanes + k % kLanes] += static_cast<Counter>(blocks.count[k]);
     change[(static_cast<size_t>(d1) + 1) * kLanes + k % kLanes] -= static_cast<Counter>(blocks.count[k]);
   }
@@ -477,7 +477,7 @@ class AngleBlockVoter {
       const __m256d y = _mm256_set1_pd(static_cast<double>(votes_.rowOf[r]));
       const __m256d b0 = _mm256_add_pd(w, _mm256_mul_pd(y, c0)), b1 = _mm256_add_pd(w, _mm256_mul_pd(y, c1));
       for (size_t k = votes_.rowStart[r]; k < votes_.rowStart[r + 1]; ++k) {
-        const __m256d x = _mm256_broadcast_sd(&votes_.columns[k]);
+        const __m256d x = _mm256_set1_pd(static_cast<double>(votes_.columns[k]));
         const __m256d t0 = _mm256_add_pd(_mm256_sub_pd(b0, _mm256_mul_pd(x, s0)), magic);
         const __m256d t1 = _mm256_add_pd(_mm256_sub_pd(b1, _mm256_mul_pd(x, s1)), magic);
         const __m256i p0 = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(t0), lowDwords);
@@ -529,7 +529,6 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
     std::vector<int32_t> change32;
     std::vector<int64_t> change64;
     const bool narrow = v.columns.size() <= static_cast<size_t>(INT32_MAX);
-    const BlockTable coarse = TableOf(v.coarse), fine = TableOf(v.fine);
     auto boundOf = [&](const BlockTable& blocks, int32_t i) {
       const double s = sines[static_cast<size_t>(i)], c = cosines[static_cast<size_t>(i)];
       return narrow ? StrongestPossible(w, v, blocks, distances, s, c, change32)
@@ -539,7 +538,7 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
     std::array<bool, kAngleCount> refined{};
     std::vector<int32_t> pending;  // a heap, the largest bound on top
     for (int32_t i = 0; i < kAngleCount; ++i) {
-      bound[static_cast<size_t>(i)] = boundOf(coarse, i);
+      bound[static_cast<size_t>(i)] = boundOf(v.coarse, i);
       pending.push_back(i);
     }
     auto looser = [&](int32_t a, int32_t b) { return bound[static_cast<size_t>(a)] < bound[static_cast<size_t>(b)]; };
@@ -557,7 +556,7 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
         pending.pop_back();
         if (!refined[static_cast<size_t>(i)]) {  // a coarse bound in reach: look closer first
           refined[static_cast<size_t>(i)] = true;
-          bound[static_cast<size_t>(i)] = std::min(bound[static_cast<size_t>(i)], boundOf(fine, i));
+          bound[static_cast<size_t>(i)] = std::min(bound[static_cast<size_t>(i)], boundOf(v.fine, i));
           pending.push_back(i);
           std::push_heap(pending.begin(), pending.end(), looser);
           continue;
