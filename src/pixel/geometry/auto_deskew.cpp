@@ -199,18 +199,15 @@ class DarkRowReader {
   std::vector<uint32_t> band_;
 };
 
-// A block of voting pixels (a few rows of a few columns): how many, and the columns and rows
-// they lie between.
+// A block of voting pixels of one row: how many, and the columns they lie between.
 struct VoteBlock {
   uint32_t count = 0;
   int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
 };
-// Coarse blocks bound every angle cheaply; fine ones, four times as many, only the angles the
-// coarse bound leaves in doubt.
-struct BlockShape {
-  int32_t rows, columns;  // columns divide 64
-};
-constexpr BlockShape kCoarseBlocks{1, 64}, kFineBlocks{1, 32};
+// Coarse blocks bound every angle cheaply; fine ones, of half the width, only the angles the
+// coarse bound leaves in doubt. A block starts at a voting pixel and takes the row's next ones
+// within its width, so that a short run of votes is never cut in two by a fixed grid.
+constexpr int32_t kCoarseWidth = 64, kFineWidth = 32;
 
 // Blocks as columns, four at a time for the vector arithmetic of the bounds.
 struct BlockTable {
@@ -230,50 +227,14 @@ struct Votes {
   BlockTable coarse, fine;  // every voting pixel in exactly one block of each
 };
 
-// Gathers the voting pixels of each group of `shape.rows` rows into blocks of `shape.columns`.
-class BlockGatherer {
- public:
-  BlockGatherer(size_t words, BlockShape shape, int32_t firstRow, BlockTable& into)
-      : shape_(shape), parts_(64 / shape.columns), firstRow_(firstRow), open_(words * static_cast<size_t>(parts_)),
-        into_(into) {}
-  // The voting pixels of row y in one word; rows come in increasing order.
-  void Add(int32_t y, size_t word, uint64_t bits) {
-    if (y - firstRow_ >= groupEnd_) {
-      Flush();
-      groupEnd_ = (y - firstRow_) / shape_.rows * shape_.rows + shape_.rows;
-    }
-    const uint64_t part = shape_.columns == 64 ? ~uint64_t{0} : (uint64_t{1} << shape_.columns) - 1;
-    for (int32_t k = 0; k < parts_; ++k) {
-      const uint64_t partBits = bits & (part << (k * shape_.columns));
-      if (partBits != 0) Add(y, word * static_cast<size_t>(parts_) + static_cast<size_t>(k), word * 64, partBits);
-    }
+// Cuts the voting columns of row y (ascending) into blocks no wider than `width` columns.
+void AddRowBlocks(int32_t y, const int32_t* columns, size_t n, int32_t width, BlockTable& into) {
+  for (size_t k = 0; k < n;) {
+    VoteBlock b{0, columns[k], columns[k], y, y};
+    for (; k < n && columns[k] < b.xMin + width; ++k) ++b.count, b.xMax = columns[k];
+    into.Add(b);
   }
-  void Flush() {
-    for (VoteBlock& b : open_)
-      if (b.count != 0) {
-        into_.Add(b);
-        b.count = 0;
-      }
-  }
-
- private:
-  void Add(int32_t y, size_t block, size_t firstColumn, uint64_t bits) {
-    VoteBlock& b = open_[block];
-    const int32_t lo = static_cast<int32_t>(firstColumn) + __builtin_ctzll(bits);
-    const int32_t hi = static_cast<int32_t>(firstColumn) + 63 - __builtin_clzll(bits);
-    if (b.count == 0) {
-      b = {0, lo, hi, y, y};
-    } else {
-      b.xMin = std::min(b.xMin, lo), b.xMax = std::max(b.xMax, hi), b.yMax = y;
-    }
-    b.count += static_cast<uint32_t>(__builtin_popcountll(bits));
-  }
-
-  BlockShape shape_;
-  int32_t parts_, firstRow_, groupEnd_ = 0;
-  std::vector<VoteBlock> open_;
-  BlockTable& into_;
-};
+}
 
 Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
   const int32_t w = image.Width(), h = image.Height();
@@ -287,7 +248,6 @@ Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
   inner[static_cast<size_t>((w - 1) >> 6)] &= ~(uint64_t{1} << ((w - 1) & 63));
   DarkRow above(words), below(words);
 
-  BlockGatherer coarse(words, kCoarseBlocks, first, votes.coarse), fine(words, kFineBlocks, first, votes.fine);
   DarkRowReader reader(image, bitonal);
   Status s = reader.Begin(first, last + 2 - first);
   if (s != Status::Ok) return s;
@@ -299,21 +259,20 @@ Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
     for (size_t word = 0; word < words; ++word) {
       const uint64_t bits = above[word] & ~below[word] & inner[word];
       if (bits == 0) continue;
-      coarse.Add(y, word, bits);
-      fine.Add(y, word, bits);
       for (uint64_t b = bits; b != 0; b &= b - 1)
         votes.columns.push_back(static_cast<int32_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(b))));
     }
     if (votes.columns.size() != before) {
       votes.rowOf.push_back(y);
       votes.rowStart.push_back(before);
+      const size_t n = votes.columns.size() - before;
+      AddRowBlocks(y, votes.columns.data() + before, n, kCoarseWidth, votes.coarse);
+      AddRowBlocks(y, votes.columns.data() + before, n, kFineWidth, votes.fine);
     }
     above.swap(below);
   }
   const Status unlocked = reader.End();
   if (s != Status::Ok) return s;
-  coarse.Flush();
-  fine.Flush();
   votes.rowStart.push_back(votes.columns.size());
   return unlocked;
 }
