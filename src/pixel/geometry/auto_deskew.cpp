@@ -130,10 +130,11 @@ class DarkRowReader {
       const int32_t bytes = (w + 7) / 8;
       for (size_t word = 0; word < out.size(); ++word) {
         uint64_t bits = 0;
-        for (int32_t k = 0; k < 8; ++k) {
-          const int32_t b = static_cast<int32_t>(word) * 8 + k;
-          if (b >= bytes) break;
-          bits |= uint64_t{ReversedByte(row[b])} << (8 * k);
+        const int32_t first = static_cast<int32_t>(word) * 8;
+        if (first + 8 <= bytes) {
+          bits = ReversedBytes(LoadLittleEndian(row + first));
+        } else {
+          for (int32_t b = first; b < bytes; ++b) bits |= uint64_t{ReversedByte(row[b])} << (8 * (b - first));
         }
         out[word] = (bits & ones) | (~bits & zeros);
       }
@@ -169,6 +170,20 @@ class DarkRowReader {
     }
   }
 
+  // Eight bytes, the first in the lowest bits.
+  static uint64_t LoadLittleEndian(const uint8_t* p) {
+    uint64_t v = 0;
+    for (int k = 7; k >= 0; --k) v = v << 8 | p[k];  // one load on little-endian machines
+    return v;
+  }
+
+  // Each of the eight bytes with its bits reversed in place.
+  static uint64_t ReversedBytes(uint64_t v) {
+    v = (v & 0xF0F0F0F0F0F0F0F0u) >> 4 | (v & 0x0F0F0F0F0F0F0F0Fu) << 4;
+    v = (v & 0xCCCCCCCCCCCCCCCCu) >> 2 | (v & 0x3333333333333333u) << 2;
+    return (v & 0xAAAAAAAAAAAAAAAAu) >> 1 | (v & 0x5555555555555555u) << 1;
+  }
+
   static uint8_t ReversedByte(uint8_t b) {
     b = static_cast<uint8_t>((b & 0xF0) >> 4 | (b & 0x0F) << 4);
     b = static_cast<uint8_t>((b & 0xCC) >> 2 | (b & 0x33) << 2);
@@ -184,71 +199,42 @@ class DarkRowReader {
   std::vector<uint32_t> band_;
 };
 
-// The voting pixels (dark above light) of the scanned rows: their columns as doubles, row by row.
-// A block of voting pixels (a few rows of a few columns): how many, and the columns and rows
-// they lie between.
+// A block of voting pixels of one row: how many, and the columns they lie between.
 struct VoteBlock {
   uint32_t count = 0;
   int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
 };
-// Coarse blocks bound every angle cheaply; fine ones, four times as many, only the angles the
-// coarse bound leaves in doubt.
-struct BlockShape {
-  int32_t rows, columns;  // columns divide 64
-};
-constexpr BlockShape kCoarseBlocks{1, 64}, kFineBlocks{1, 32};
+// Coarse blocks bound every angle cheaply; fine ones, of half the width, only the angles the
+// coarse bound leaves in doubt. A block starts at a voting pixel and takes the row's next ones
+// within its width, so that a short run of votes is never cut in two by a fixed grid.
+constexpr int32_t kCoarseWidth = 64, kFineWidth = 32;
 
+// Blocks as columns, four at a time for the vector arithmetic of the bounds.
+struct BlockTable {
+  std::vector<int32_t> xMin, xMax, yMin, yMax;
+  std::vector<uint32_t> count;
+  void Add(const VoteBlock& b) {
+    xMin.push_back(b.xMin), xMax.push_back(b.xMax), yMin.push_back(b.yMin), yMax.push_back(b.yMax);
+    count.push_back(b.count);
+  }
+};
+
+// The voting pixels (dark above light) of the scanned rows: their columns, row by row.
 struct Votes {
-  std::vector<double> columns;
+  std::vector<int32_t> columns;
   std::vector<int32_t> rowOf;      // image row of each non-empty row
   std::vector<size_t> rowStart;    // start of each non-empty row in columns, plus the end
-  std::vector<VoteBlock> coarse, fine;  // every voting pixel in exactly one block of each
+  BlockTable coarse, fine;  // every voting pixel in exactly one block of each
 };
 
-// Gathers the voting pixels of each group of `shape.rows` rows into blocks of `shape.columns`.
-class BlockGatherer {
- public:
-  BlockGatherer(size_t words, BlockShape shape, int32_t firstRow, std::vector<VoteBlock>& into)
-      : shape_(shape), parts_(64 / shape.columns), firstRow_(firstRow), open_(words * static_cast<size_t>(parts_)),
-        into_(into) {}
-  // The voting pixels of row y in one word; rows come in increasing order.
-  void Add(int32_t y, size_t word, uint64_t bits) {
-    if (y - firstRow_ >= groupEnd_) {
-      Flush();
-      groupEnd_ = (y - firstRow_) / shape_.rows * shape_.rows + shape_.rows;
-    }
-    const uint64_t part = shape_.columns == 64 ? ~uint64_t{0} : (uint64_t{1} << shape_.columns) - 1;
-    for (int32_t k = 0; k < parts_; ++k) {
-      const uint64_t partBits = bits & (part << (k * shape_.columns));
-      if (partBits != 0) Add(y, word * static_cast<size_t>(parts_) + static_cast<size_t>(k), word * 64, partBits);
-    }
+// Cuts the voting columns of row y (ascending) into blocks no wider than `width` columns.
+void AddRowBlocks(int32_t y, const int32_t* columns, size_t n, int32_t width, BlockTable& into) {
+  for (size_t k = 0; k < n;) {
+    VoteBlock b{0, columns[k], columns[k], y, y};
+    for (; k < n && columns[k] < b.xMin + width; ++k) ++b.count, b.xMax = columns[k];
+    into.Add(b);
   }
-  void Flush() {
-    for (VoteBlock& b : open_)
-      if (b.count != 0) {
-        into_.push_back(b);
-        b.count = 0;
-      }
-  }
-
- private:
-  void Add(int32_t y, size_t block, size_t firstColumn, uint64_t bits) {
-    VoteBlock& b = open_[block];
-    const int32_t lo = static_cast<int32_t>(firstColumn) + __builtin_ctzll(bits);
-    const int32_t hi = static_cast<int32_t>(firstColumn) + 63 - __builtin_clzll(bits);
-    if (b.count == 0) {
-      b = {0, lo, hi, y, y};
-    } else {
-      b.xMin = std::min(b.xMin, lo), b.xMax = std::max(b.xMax, hi), b.yMax = y;
-    }
-    b.count += static_cast<uint32_t>(__builtin_popcountll(bits));
-  }
-
-  BlockShape shape_;
-  int32_t parts_, firstRow_, groupEnd_ = 0;
-  std::vector<VoteBlock> open_;
-  std::vector<VoteBlock>& into_;
-};
+}
 
 Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
   const int32_t w = image.Width(), h = image.Height();
@@ -262,7 +248,6 @@ Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
   inner[static_cast<size_t>((w - 1) >> 6)] &= ~(uint64_t{1} << ((w - 1) & 63));
   DarkRow above(words), below(words);
 
-  BlockGatherer coarse(words, kCoarseBlocks, first, votes.coarse), fine(words, kFineBlocks, first, votes.fine);
   DarkRowReader reader(image, bitonal);
   Status s = reader.Begin(first, last + 2 - first);
   if (s != Status::Ok) return s;
@@ -274,21 +259,20 @@ Status CollectVotes(platform::Bitmap& image, bool bitonal, Votes& votes) {
     for (size_t word = 0; word < words; ++word) {
       const uint64_t bits = above[word] & ~below[word] & inner[word];
       if (bits == 0) continue;
-      coarse.Add(y, word, bits);
-      fine.Add(y, word, bits);
       for (uint64_t b = bits; b != 0; b &= b - 1)
-        votes.columns.push_back(static_cast<double>(word * 64 + static_cast<size_t>(__builtin_ctzll(b))));
+        votes.columns.push_back(static_cast<int32_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(b))));
     }
     if (votes.columns.size() != before) {
       votes.rowOf.push_back(y);
       votes.rowStart.push_back(before);
+      const size_t n = votes.columns.size() - before;
+      AddRowBlocks(y, votes.columns.data() + before, n, kCoarseWidth, votes.coarse);
+      AddRowBlocks(y, votes.columns.data() + before, n, kFineWidth, votes.fine);
     }
     above.swap(below);
   }
   const Status unlocked = reader.End();
   if (s != Status::Ok) return s;
-  coarse.Flush();
-  fine.Flush();
   votes.rowStart.push_back(votes.columns.size());
   return unlocked;
 }
@@ -302,29 +286,80 @@ void DistanceSpan(int32_t width, const Votes& votes, int64_t distances, double s
   hi = std::min<int64_t>(distances - 1, static_cast<int64_t>(std::ceil(vMax)) + 2);
 }
 
+// Neighbouring blocks often change the same distances; spread over kLanes interleaved copies of
+// the changes, their read-modify-writes do not wait for each other.
+constexpr size_t kLanes = 4;
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Four integers as doubles (exactly).
+__attribute__((target("avx2"))) inline __m256d Doubles(const int32_t* p) {
+  return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
+// The ranges of blocks 0 .. 4k-1, as the plain loop below works them out (separate multiply and
+// subtract, no fused multiply-add, so that the products round alike); returns how many it took.
+template <typename Counter>
+__attribute__((target("avx2"))) size_t ChangeRangesAvx2(int32_t width, const BlockTable& t, const int32_t* far,
+                                                      const int32_t* near, double s, double c, int64_t lo,
+                                                      int64_t span, Counter* change) {
+  const size_t n = t.count.size() / 4 * 4;
+  const __m256d vs = _mm256_set1_pd(s), vc = _mm256_set1_pd(c), w = _mm256_set1_pd(static_cast<double>(width));
+  const __m256d magic = _mm256_set1_pd(6755399441055744.0);
+  const __m256i lowDwords = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+  const __m128i low = _mm_set1_epi32(static_cast<int32_t>(lo)), zero = _mm_setzero_si128();
+  const __m128i last = _mm_set1_epi32(static_cast<int32_t>(span - 1));
+  auto ranges = [&](const int32_t* y, const int32_t* x, size_t k) __attribute__((target("avx2"))) {
+    const __m256d t0 = _mm256_add_pd(
+        _mm256_sub_pd(_mm256_add_pd(w, _mm256_mul_pd(Doubles(y + k), vc)), _mm256_mul_pd(Doubles(x + k), vs)), magic);
+    const __m128i d = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(_mm256_castpd_si256(t0), lowDwords));
+    return _mm_min_epi32(_mm_max_epi32(_mm_sub_epi32(d, low), zero), last);
+  };
+  alignas(16) int32_t d0[4], d1[4];
+  for (size_t k = 0; k < n; k += 4) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(d0), ranges(t.yMin.data(), far, k));
+    _mm_store_si128(reinterpret_cast<__m128i*>(d1), ranges(t.yMax.data(), near, k));
+    for (size_t j = 0; j < 4; ++j) {
+      change[static_cast<size_t>(d0[j]) * kLanes + j] += static_cast<Counter>(t.count[k + j]);
+      change[(static_cast<size_t>(d1[j]) + 1) * kLanes + j] -= static_cast<Counter>(t.count[k + j]);
+    }
+  }
+  return n;
+}
+#endif
+
 // An upper bound of the votes of any cell of one angle, from the blocks alone: a distance is
 // monotonic in x and in y, so the pixels of a block fall between the distances of its extreme
 // corners, and a cell gets at most the counts of the blocks whose range holds it. Far from the
 // page's angle the bound lies well below the strongest cells, so that angle need not be counted.
-uint32_t StrongestPossible(int32_t width, const Votes& votes, const std::vector<VoteBlock>& blocks,
-                           int64_t distances, double s, double c, std::vector<int64_t>& change) {
+// Counter is a type that holds the total of all votes.
+template <typename Counter>
+uint32_t StrongestPossible(int32_t width, const Votes& votes, const BlockTable& blocks, int64_t distances, double s,
+                           double c, std::vector<Counter>& change) {
   int64_t lo = 0, hi = 0;
   DistanceSpan(width, votes, distances, s, c, lo, hi);
   if (hi < lo) return 0;
   const int64_t span = hi - lo + 1;
-  change.assign(static_cast<size_t>(span) + 1, 0);
-  for (const VoteBlock& b : blocks) {
-    // Smallest distance at the top row and the column farthest along the sine, largest at the
-    // bottom row and the nearest column.
-    const double far = s >= 0 ? b.xMax : b.xMin, near = s >= 0 ? b.xMin : b.xMax;
-    const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + b.yMin * c - far * s) - lo, 0, span - 1);
-    const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + b.yMax * c - near * s) - lo, 0, span - 1);
-    change[static_cast<size_t>(d0)] += b.count;
-    change[static_cast<size_t>(d1) + 1] -= b.count;
+  change.assign((static_cast<size_t>(span) + 1) * kLanes, 0);
+  // Smallest distance at the top row and the column farthest along the sine, largest at the
+  // bottom row and the nearest column.
+  const int32_t* far = s >= 0 ? blocks.xMax.data() : blocks.xMin.data();
+  const int32_t* near = s >= 0 ? blocks.xMin.data() : blocks.xMax.data();
+  size_t k = 0;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  if (span < INT32_MAX && __builtin_cpu_supports("avx2"))
+    k = ChangeRangesAvx2(width, blocks, far, near, s, c, lo, span, change.data());
+#endif
+  for (; k < blocks.count.size(); ++k) {
+    const double yMin = blocks.yMin[k], yMax = blocks.yMax[k], xFar = far[k], xNear = near[k];
+    const int64_t d0 = std::clamp<int64_t>(RoundToInt(width + yMin * c - xFar * s) - lo, 0, span - 1);
+    const int64_t d1 = std::clamp<int64_t>(RoundToInt(width + yMax * c - xNear * s) - lo, 0, span - 1);
+    change[static_cast<size_t>(d0) * kLanes + k % kLanes] += static_cast<Counter>(blocks.count[k]);
+    change[(static_cast<size_t>(d1) + 1) * kLanes + k % kLanes] -= static_cast<Counter>(blocks.count[k]);
   }
   int64_t running = 0, strongest = 0;
   for (int64_t d = 0; d < span; ++d) {
-    running += change[static_cast<size_t>(d)];
+    const Counter* at = change.data() + static_cast<size_t>(d) * kLanes;
+    running += int64_t{at[0]} + at[1] + at[2] + at[3];
     strongest = std::max(strongest, running);
   }
   return static_cast<uint32_t>(strongest);
@@ -401,7 +436,7 @@ class AngleBlockVoter {
       const __m256d y = _mm256_set1_pd(static_cast<double>(votes_.rowOf[r]));
       const __m256d b0 = _mm256_add_pd(w, _mm256_mul_pd(y, c0)), b1 = _mm256_add_pd(w, _mm256_mul_pd(y, c1));
       for (size_t k = votes_.rowStart[r]; k < votes_.rowStart[r + 1]; ++k) {
-        const __m256d x = _mm256_broadcast_sd(&votes_.columns[k]);
+        const __m256d x = _mm256_set1_pd(static_cast<double>(votes_.columns[k]));
         const __m256d t0 = _mm256_add_pd(_mm256_sub_pd(b0, _mm256_mul_pd(x, s0)), magic);
         const __m256d t1 = _mm256_add_pd(_mm256_sub_pd(b1, _mm256_mul_pd(x, s1)), magic);
         const __m256i p0 = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(t0), lowDwords);
@@ -448,10 +483,15 @@ Status cAutoDeskew::Measure(platform::Bitmap& image) {
     // then those of the full table, in its order (skipped cells all have fewer votes). An angle
     // no vote reaches is no evidence.
     const int64_t distances = 2 * (int64_t{w} + h) + 1;
-    std::vector<int64_t> change;
-    auto boundOf = [&](const std::vector<VoteBlock>& blocks, int32_t i) {
-      return StrongestPossible(w, v, blocks, distances, sines[static_cast<size_t>(i)], cosines[static_cast<size_t>(i)],
-                               change);
+    // The bounds' changes in 32 bits when all votes together fit (half the memory to clear and
+    // to touch), else in 64.
+    std::vector<int32_t> change32;
+    std::vector<int64_t> change64;
+    const bool narrow = v.columns.size() <= static_cast<size_t>(INT32_MAX);
+    auto boundOf = [&](const BlockTable& blocks, int32_t i) {
+      const double s = sines[static_cast<size_t>(i)], c = cosines[static_cast<size_t>(i)];
+      return narrow ? StrongestPossible(w, v, blocks, distances, s, c, change32)
+                    : StrongestPossible(w, v, blocks, distances, s, c, change64);
     };
     std::array<uint32_t, kAngleCount> bound{};
     std::array<bool, kAngleCount> refined{};
