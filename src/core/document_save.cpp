@@ -12,6 +12,7 @@
 #include "core/load_pipeline.h"
 #include "core/multiframe_tiff.h"
 #include "core/pending_file.h"
+#include "core/raw_page_files.h"
 #include "core/save_routes.h"
 #include "core/temp_files.h"
 #include "pixel/convert_indexed.h"
@@ -67,12 +68,21 @@ TessivoStatus LoadPageFile(const std::string& file, bool codecDisabled, ScopedIm
   return LoadImageFile(file, options, *into.out());
 }
 
-// Writes `files` in order as the pages of one TIFF at `path`.
+// Writes `files` in order as the pages of one TIFF at `path`. Pages whose compressed strips
+// can go into the file as they are skip decoding and encoding.
 TessivoStatus WriteTiffPages(const std::vector<std::string>& files, const std::string& path,
                              int32_t compression, bool codecDisabled) {
   if (files.empty()) return GenericError;
   std::unique_ptr<MultiPageTiffWriter> writer;
   for (size_t i = 0; i < files.size(); ++i) {
+    platform::RawTiffPage raw;
+    if (ReadCopyablePageFile(files[i], codecDisabled, raw)) {
+      bool copied = false;
+      TessivoStatus status = i == 0 ? MultiPageTiffWriter::BeginRaw(raw, path, compression, writer, copied)
+                                    : writer->AddRawPage(raw, copied);
+      if (status != OK) return status;
+      if (copied) continue;
+    }
     ScopedImage page;
     TessivoStatus status = LoadPageFile(files[i], codecDisabled, page);
     if (status != OK) return status;
