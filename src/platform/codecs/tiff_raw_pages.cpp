@@ -114,14 +114,21 @@ bool ReadCurrentPage(TIFF* tif, const uint8_t* data, size_t size, RawTiffPage& p
       orientation != ORIENTATION_TOPLEFT || unit != RESUNIT_INCH || !WholeDpi(page.dpiX) ||
       !WholeDpi(page.dpiY) || page.width == 0 || page.height == 0 || page.rowsPerStrip == 0)
     return false;
+  // Pages the decoder would refuse for their size are left to it, so that it says why.
+  const int64_t rowBytes = codecs::PackedRowBytes(page.width, page.bitsPerSample * page.samplesPerPixel);
+  if (rowBytes <= 0 || rowBytes > codecs::DecodePixelLimit() / page.height) return false;
   const uint32_t rows = std::min(page.rowsPerStrip, page.height);
   page.rowsPerStrip = rows;
   const uint32_t strips = page.height / rows + (page.height % rows != 0 ? 1 : 0);
   if (TIFFNumberOfStrips(tif) != strips) return false;
   page.strips.resize(strips);
+  uint64_t total = 0;
   for (uint32_t s = 0; s < strips; ++s) {
     const uint64_t bytes = TIFFGetStrileByteCount(tif, s);
-    if (bytes == 0 || bytes > size) return false;  // a strip cannot be longer than its file
+    total += bytes;
+    // Strips cannot together be longer than their file (forged counts would make every strip
+    // a copy of the whole file).
+    if (bytes == 0 || bytes > size || total > size) return false;
     page.strips[s].resize(static_cast<size_t>(bytes));
     if (TIFFReadRawStrip(tif, s, page.strips[s].data(), static_cast<tmsize_t>(bytes)) !=
         static_cast<tmsize_t>(bytes))
