@@ -1,7 +1,6 @@
 #include "core/document_save.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 #include "core/codec_bitmaps.h"
@@ -199,7 +198,7 @@ TessivoStatus MergeTiffFiles(const std::vector<std::string>& paths, const std::s
     sources.push_back(normalised);
   }
   ImageRegistry& registry = ImageRegistry::Current();
-  ScopedFiles pages;  // copies of every page, so the destination may be one of the sources
+  ScopedFiles pages;  // every page in a file of its own, so the destination may be a source
   int32_t maxBits = 0;
   for (const std::string& source : sources) {
     LoadOptions options;
@@ -214,15 +213,13 @@ TessivoStatus MergeTiffFiles(const std::vector<std::string>& paths, const std::s
       status = StoreCurrentPage(loaded.get(), DocumentFormat::Tiff, codecDisabled);
       if (status != OK) return status;
       entry = registry.Entry(loaded.get());
-      const std::vector<std::string> files = entry->pageFiles;
-      for (size_t i = 0; i < files.size(); ++i) {
-        if (files[i].empty()) return GenericError;
-        const std::string copy = NewTempFile();
-        if (copy.empty()) return GenericError;
-        pages.Add(copy);
-        std::error_code error;
-        std::filesystem::copy_file(files[i], copy, std::filesystem::copy_options::overwrite_existing, error);
-        if (error) return GenericError;
+      for (size_t i = 0; i < entry->pageFiles.size(); ++i) {
+        if (entry->pageFiles[i].empty()) return GenericError;
+        // The page files are the merge's own from here: the loaded document, released below,
+        // no longer deletes them, and they do not depend on the source, so the destination may
+        // be that source.
+        pages.Add(entry->pageFiles[i]);
+        entry->pageFiles[i].clear();
         if (i < entry->pageBitDepths.size()) maxBits = std::max(maxBits, entry->pageBitDepths[i]);
       }
     } else {
