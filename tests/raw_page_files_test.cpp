@@ -280,5 +280,41 @@ TEST(RawPageFiles, FailuresLeaveNoPageFileAndNoPartialDestination) {
   EXPECT_TRUE(dir.TempFiles().empty());
 }
 
+TEST(RawPageFiles, ForgedStripCountsAreLeftToTheDecoder) {
+  ScopedTempFolder dir;
+  RawTiffPage page;
+  page.width = 16;
+  page.height = 4;
+  page.compression = 5;  // LZW (libtiff repairs the counts of uncompressed single strips)
+  page.photometric = 1;  // min-is-black
+  page.rowsPerStrip = 4;
+  page.dpiX = page.dpiY = 300;
+  page.strips = {std::vector<uint8_t>(8, 0xF0)};
+  const std::string path = dir.File("forged.tif");
+  ASSERT_EQ(platform::WriteRawTiffFile(page, path), platform::Status::Ok);
+  RawTiffPage read;
+  ASSERT_TRUE(platform::ReadRawTiffFile(path, read));
+  EXPECT_EQ(read.strips, page.strips);
+
+  // The strip claims nearly 2 GB of a file of some hundred bytes.
+  std::vector<uint8_t> bytes = testing::ReadBytes(path);
+  const uint32_t ifd = bytes[4] | bytes[5] << 8 | bytes[6] << 16 | static_cast<uint32_t>(bytes[7]) << 24;
+  const uint16_t count = static_cast<uint16_t>(bytes[ifd] | bytes[ifd + 1] << 8);
+  bool patched = false;
+  for (uint32_t e = ifd + 2; e < ifd + 2 + 12u * count; e += 12) {
+    if ((bytes[e] | bytes[e + 1] << 8) != 279) continue;
+    bytes[e + 2] = 4;  // LONG
+    bytes[e + 3] = 0;
+    bytes[e + 8] = 0xF0, bytes[e + 9] = 0xFF, bytes[e + 10] = 0xFF, bytes[e + 11] = 0x7F;
+    patched = true;
+  }
+  ASSERT_TRUE(patched);
+  testing::WriteBytes(path, bytes);
+  EXPECT_FALSE(platform::ReadRawTiffFile(path, read));
+  cImaging im;
+  const int32_t id = im.CreateImageFromFile(path);  // whatever the decoder says, no crash
+  if (id != 0) im.CloseImage(id);
+}
+
 }  // namespace
 }  // namespace tessivo
