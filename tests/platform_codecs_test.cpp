@@ -627,6 +627,30 @@ TEST(PlatformCodecs, StreamsReadWriteAndSeek) {
   EXPECT_EQ(f->Seek(1, SeekOrigin::Begin), Status::Ok);
   EXPECT_EQ(f->Read(buffer, 2, read), Status::Ok);
   EXPECT_EQ(std::string(buffer, read), "23");
+  // Writing right after reading, reading right after writing, seeking where the stream is and
+  // past its end: the position and size kept by the stream stay those of the file.
+  EXPECT_EQ(f->Write("ab", 2), Status::Ok);
+  EXPECT_EQ(f->Position(), 5u);
+  EXPECT_EQ(f->Seek(0, SeekOrigin::Current), Status::Ok);
+  EXPECT_EQ(f->Read(buffer, 4, read), Status::Ok);
+  EXPECT_EQ(read, 0u) << "at the end";
+  EXPECT_EQ(f->Seek(-5, SeekOrigin::End), Status::Ok);
+  EXPECT_EQ(f->Read(buffer, 5, read), Status::Ok);
+  EXPECT_EQ(std::string(buffer, read), "123ab");
+  EXPECT_EQ(f->Seek(2, SeekOrigin::End), Status::Ok);
+  EXPECT_EQ(f->Write("z", 1), Status::Ok);
+  EXPECT_EQ(f->Size(size), Status::Ok);
+  EXPECT_EQ(size, 8u);
+  EXPECT_EQ(f->Seek(0, SeekOrigin::Begin), Status::Ok);
+  EXPECT_EQ(f->Read(buffer, 8, read), Status::Ok);
+  EXPECT_EQ(std::string(buffer, read), std::string("123ab\0\0z", 8));
+  f.reset();
+  ASSERT_EQ(FileStream::Open(path, FileStream::Mode::Read, f), Status::Ok);
+  EXPECT_EQ(f->Size(size), Status::Ok);
+  EXPECT_EQ(size, 8u);
+  EXPECT_EQ(f->Seek(-1, SeekOrigin::End), Status::Ok);
+  EXPECT_EQ(f->Read(buffer, 4, read), Status::Ok);
+  EXPECT_EQ(std::string(buffer, read), "z");
   f.reset();
   std::remove(path.c_str());
 

@@ -5,6 +5,7 @@
 #include "core/documents.h"
 #include "core/iptc_records.h"
 #include "core/image_registry.h"
+#include "core/raw_page_files.h"
 #include "core/temp_files.h"
 #include "platform/codecs/codecs.h"
 
@@ -23,7 +24,17 @@ TessivoStatus RegisterEditableCodecDocument(const TvimgplugApi& codec, tvimg_mul
 
   int32_t stored = 0;
   TessivoStatus last = OK;
+  RawPageSplitter splitter(path);
   for (int32_t i = 0; i < pageCount; ++i) {
+    std::string copied;
+    int32_t copiedDepth = 0;
+    if (splitter.Split(i, copied, copiedDepth)) {
+      ImageEntry* doc = registry.Entry(documentId);
+      doc->pageFiles[static_cast<size_t>(i)] = copied;
+      doc->pageBitDepths[static_cast<size_t>(i)] = copiedDepth;
+      ++stored;
+      continue;
+    }
     tvimg_bitmap* locked = codec.LockPage(document, i);
     if (!locked) {
       last = OutOfMemory;

@@ -1,7 +1,6 @@
 #include "core/document_save.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 #include "core/codec_bitmaps.h"
@@ -12,6 +11,7 @@
 #include "core/load_pipeline.h"
 #include "core/multiframe_tiff.h"
 #include "core/pending_file.h"
+#include "core/raw_page_files.h"
 #include "core/save_routes.h"
 #include "core/temp_files.h"
 #include "pixel/convert_indexed.h"
@@ -67,12 +67,21 @@ TessivoStatus LoadPageFile(const std::string& file, bool codecDisabled, ScopedIm
   return LoadImageFile(file, options, *into.out());
 }
 
-// Writes `files` in order as the pages of one TIFF at `path`.
+// Writes `files` in order as the pages of one TIFF at `path`. Pages whose compressed strips
+// can go into the file as they are skip decoding and encoding.
 TessivoStatus WriteTiffPages(const std::vector<std::string>& files, const std::string& path,
                              int32_t compression, bool codecDisabled) {
   if (files.empty()) return GenericError;
   std::unique_ptr<MultiPageTiffWriter> writer;
   for (size_t i = 0; i < files.size(); ++i) {
+    platform::RawTiffPage raw;
+    if (ReadCopyablePageFile(files[i], codecDisabled, raw)) {
+      bool copied = false;
+      TessivoStatus status = i == 0 ? MultiPageTiffWriter::BeginRaw(raw, path, compression, writer, copied)
+                                    : writer->AddRawPage(raw, copied);
+      if (status != OK) return status;
+      if (copied) continue;
+    }
     ScopedImage page;
     TessivoStatus status = LoadPageFile(files[i], codecDisabled, page);
     if (status != OK) return status;
@@ -189,7 +198,7 @@ TessivoStatus MergeTiffFiles(const std::vector<std::string>& paths, const std::s
     sources.push_back(normalised);
   }
   ImageRegistry& registry = ImageRegistry::Current();
-  ScopedFiles pages;  // copies of every page, so the destination may be one of the sources
+  ScopedFiles pages;  // every page in a file of its own, so the destination may be a source
   int32_t maxBits = 0;
   for (const std::string& source : sources) {
     LoadOptions options;
@@ -204,15 +213,13 @@ TessivoStatus MergeTiffFiles(const std::vector<std::string>& paths, const std::s
       status = StoreCurrentPage(loaded.get(), DocumentFormat::Tiff, codecDisabled);
       if (status != OK) return status;
       entry = registry.Entry(loaded.get());
-      const std::vector<std::string> files = entry->pageFiles;
-      for (size_t i = 0; i < files.size(); ++i) {
-        if (files[i].empty()) return GenericError;
-        const std::string copy = NewTempFile();
-        if (copy.empty()) return GenericError;
-        pages.Add(copy);
-        std::error_code error;
-        std::filesystem::copy_file(files[i], copy, std::filesystem::copy_options::overwrite_existing, error);
-        if (error) return GenericError;
+      for (size_t i = 0; i < entry->pageFiles.size(); ++i) {
+        if (entry->pageFiles[i].empty()) return GenericError;
+        // The page files are the merge's own from here: the loaded document, released below,
+        // no longer deletes them, and they do not depend on the source, so the destination may
+        // be that source.
+        pages.Add(entry->pageFiles[i]);
+        entry->pageFiles[i].clear();
         if (i < entry->pageBitDepths.size()) maxBits = std::max(maxBits, entry->pageBitDepths[i]);
       }
     } else {

@@ -7,6 +7,7 @@
 #include "core/iptc_records.h"
 #include "core/load_pipeline.h"
 #include "core/platform_result.h"
+#include "core/raw_page_files.h"
 #include "core/save_routes.h"
 #include "core/temp_files.h"
 #include "platform/codecs/property_tags.h"
@@ -209,8 +210,17 @@ TessivoStatus ApplyMultiPageStep(int32_t& id, bool tiffReadOnly, bool gifReadOnl
     doc->comment = gif.comment;
   }
   int32_t stored = 0;
+  RawPageSplitter splitter(format == DocumentFormat::Tiff ? sourcePath : std::string());
   for (int32_t i = 0; i < pageCount; ++i) {
     std::string file;
+    int32_t copiedDepth = 0;
+    if (splitter.Split(i, file, copiedDepth)) {
+      doc = registry.Entry(documentId);
+      doc->pageFiles[static_cast<size_t>(i)] = file;
+      doc->pageBitDepths[static_cast<size_t>(i)] = copiedDepth;
+      ++stored;
+      continue;
+    }
     if (image->SelectActiveFrame(dimension, static_cast<uint32_t>(i)) != platform::Status::Ok ||
         SavePageFile(*image, format, file) != OK)
       continue;  // this page stays without a file; selecting it reports GenericError

@@ -8,7 +8,9 @@
 //    each selected page is copied out of it into its own entry;
 //  - editable: an entry without bitmap; every page lives in a temporary file of its own (TIFF
 //    pages as LZW TIFF, GIF pages as GIF) and is loaded into its own entry when selected. The
-//    document owns its page files and deletes them when it is released.
+//    document owns its page files and deletes them when it is released. Pages split from a
+//    TIFF file keep their own compressed strips when they qualify (core/raw_page_files.h), so
+//    that saving them unchanged needs no decoding.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -30,6 +30,30 @@ TessivoStatus MultiPageTiffWriter::Begin(platform::Bitmap& first, const std::str
   return OK;
 }
 
+TessivoStatus MultiPageTiffWriter::BeginRaw(const platform::RawTiffPage& first,
+                                            const std::string& path, int32_t compression,
+                                            std::unique_ptr<MultiPageTiffWriter>& out,
+                                            bool& copied) {
+  out.reset();
+  copied = false;
+  const platform::ImageCodecInfo* encoder = EncoderByPattern("*.tif");
+  if (!encoder) return UnknownImageFormat;
+  std::unique_ptr<MultiPageTiffWriter> writer(new MultiPageTiffWriter());
+  writer->compression_ = CompressionForDepth(compression, platform::BitsPerPixel(first.Format()));
+  const std::vector<platform::EncoderParameter> params = {
+      {EncoderParameterId::SaveFlag, platform::EncoderValueMultiFrame},
+      {EncoderParameterId::Compression, writer->compression_}};
+  if (!writer->file_.Open(path)) return (errno == EACCES || errno == EPERM) ? AccessDenied : Win32Error;
+  const platform::Status s = platform::MultiFrameEncoder::BeginRaw(
+      first, writer->file_.Path(), encoder->clsid, params, writer->encoder_);
+  // A page the encoder would store otherwise: the pending file goes with `writer`.
+  if (s == platform::Status::NotImplemented) return OK;
+  if (s != platform::Status::Ok) return StatusOf(s);
+  copied = true;
+  out = std::move(writer);
+  return OK;
+}
+
 MultiPageTiffWriter::~MultiPageTiffWriter() {
   encoder_.reset();  // closes the partial file before it is removed
   file_.Discard();
@@ -42,6 +66,18 @@ TessivoStatus MultiPageTiffWriter::AddPage(platform::Bitmap& page) {
   return StatusOf(encoder_->AddFrame(
       page, {{EncoderParameterId::SaveFlag, platform::EncoderValueFrameDimensionPage},
              {EncoderParameterId::Compression, compression}}));
+}
+
+TessivoStatus MultiPageTiffWriter::AddRawPage(const platform::RawTiffPage& page, bool& copied) {
+  copied = false;
+  if (!encoder_) return WrongState;
+  const int32_t compression = CompressionForDepth(compression_, platform::BitsPerPixel(page.Format()));
+  const platform::Status s = encoder_->AddRawFrame(
+      page, {{EncoderParameterId::SaveFlag, platform::EncoderValueFrameDimensionPage},
+             {EncoderParameterId::Compression, compression}});
+  if (s == platform::Status::NotImplemented) return OK;
+  copied = s == platform::Status::Ok;
+  return StatusOf(s);
 }
 
 TessivoStatus MultiPageTiffWriter::Finish() {

@@ -9,6 +9,7 @@
 #include "core/pending_file.h"
 #include "platform/bitmap.h"
 #include "platform/codecs/codecs.h"
+#include "platform/codecs/tiff_raw_pages.h"
 #include "tessivo/status.h"
 
 namespace tessivo {
@@ -21,11 +22,20 @@ class MultiPageTiffWriter {
   // AccessDenied (permission refused) or Win32Error, and nothing is created.
   static TessivoStatus Begin(platform::Bitmap& first, const std::string& path, int32_t compression,
                              std::unique_ptr<MultiPageTiffWriter>& out);
+  // The same with a first page given as its compressed strips, copied unchanged. `copied`
+  // false (and OK): the page would be stored otherwise when decoded, nothing is created, and
+  // the caller decodes it and calls Begin.
+  static TessivoStatus BeginRaw(const platform::RawTiffPage& first, const std::string& path,
+                                int32_t compression, std::unique_ptr<MultiPageTiffWriter>& out,
+                                bool& copied);
   ~MultiPageTiffWriter();  // an unfinished file is discarded
 
   // Appends a page with the compression of the first page (LZW when that compression exists for
   // 1-bit pages only and this page is deeper).
   TessivoStatus AddPage(platform::Bitmap& page);
+  // Appends a page from its compressed strips; `copied` false (and OK): nothing was written and
+  // the page must be decoded and given to AddPage.
+  TessivoStatus AddRawPage(const platform::RawTiffPage& page, bool& copied);
   // Completes the file and puts it in place of the destination.
   TessivoStatus Finish();
   int32_t Compression() const { return compression_; }

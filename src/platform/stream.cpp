@@ -1,5 +1,7 @@
 #include "platform/stream.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -108,7 +110,7 @@ Status FileStream::Open(const std::string& path, Mode mode, std::unique_ptr<File
     std::fclose(file);
     return Status::AccessDenied;  // a folder is no file to read or write
   }
-  out.reset(new FileStream(file));
+  out.reset(new FileStream(file, mode == Mode::Read ? static_cast<uint64_t>(info.st_size) : 0));
   return Status::Ok;
 }
 
@@ -116,12 +118,31 @@ FileStream::~FileStream() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
+bool FileStream::PrepareFor(bool write) {
+  const LastOp other = write ? LastOp::Read : LastOp::Write;
+  if (last_ == other && fseeko(file_, static_cast<off_t>(position_), SEEK_SET) != 0) return false;
+  last_ = write ? LastOp::Write : LastOp::Read;
+  return true;
+}
+
+void FileStream::Resync() {
+  std::clearerr(file_);
+  const off_t here = ftello(file_);
+  if (here >= 0) position_ = static_cast<uint64_t>(here);
+  struct stat info {};
+  if (fstat(fileno(file_), &info) == 0) size_ = std::max<uint64_t>(static_cast<uint64_t>(info.st_size), position_);
+  last_ = LastOp::None;
+}
+
 Status FileStream::Read(void* buffer, size_t size, size_t& read) {
   read = 0;
   if (size > 0 && buffer == nullptr) return Status::InvalidParameter;
+  if (size == 0) return Status::Ok;
+  if (!PrepareFor(false)) return Status::Win32Error;
   read = std::fread(buffer, 1, size, file_);
+  position_ += read;
   if (read < size && std::ferror(file_)) {
-    std::clearerr(file_);
+    Resync();
     return Status::Win32Error;
   }
   return Status::Ok;
@@ -130,34 +151,33 @@ Status FileStream::Read(void* buffer, size_t size, size_t& read) {
 Status FileStream::Write(const void* data, size_t size) {
   if (size == 0) return Status::Ok;
   if (data == nullptr) return Status::InvalidParameter;
+  if (!PrepareFor(true)) return Status::Win32Error;
   if (std::fwrite(data, 1, size, file_) != size) {
-    std::clearerr(file_);
+    Resync();
     return Status::Win32Error;
   }
+  position_ += size;
+  size_ = std::max(size_, position_);
   return Status::Ok;
 }
 
 Status FileStream::Seek(int64_t offset, SeekOrigin origin) {
-  uint64_t size = 0;
-  if (origin == SeekOrigin::End && Size(size) != Status::Ok) return Status::Win32Error;
-  int64_t target = SeekTarget(offset, origin, Position(), size);
+  int64_t target = SeekTarget(offset, origin, position_, size_);
   if (target < 0) return Status::InvalidParameter;
-  if (fseeko(file_, static_cast<off_t>(target), SEEK_SET) != 0) return Status::Win32Error;
+  if (static_cast<uint64_t>(target) == position_) return Status::Ok;
+  if (fseeko(file_, static_cast<off_t>(target), SEEK_SET) != 0) {
+    Resync();
+    return Status::Win32Error;
+  }
+  position_ = static_cast<uint64_t>(target);
+  last_ = LastOp::None;
   return Status::Ok;
 }
 
-uint64_t FileStream::Position() const {
-  off_t p = ftello(file_);
-  return p < 0 ? 0 : static_cast<uint64_t>(p);
-}
+uint64_t FileStream::Position() const { return position_; }
 
 Status FileStream::Size(uint64_t& size) const {
-  size = 0;
-  off_t here = ftello(file_);
-  if (here < 0 || fseeko(file_, 0, SEEK_END) != 0) return Status::Win32Error;
-  off_t end = ftello(file_);
-  if (fseeko(file_, here, SEEK_SET) != 0 || end < 0) return Status::Win32Error;
-  size = static_cast<uint64_t>(end);
+  size = size_;
   return Status::Ok;
 }
 

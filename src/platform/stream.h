@@ -75,8 +75,19 @@ class FileStream final : public Stream {
   Status Flush();
 
  private:
-  explicit FileStream(std::FILE* file) : file_(file) {}
+  explicit FileStream(std::FILE* file, uint64_t size) : file_(file), size_(size) {}
+  // Switches stdio between reading and writing, which needs a positioning call in between.
+  bool PrepareFor(bool write);
+  // After a failed read or write: the position and size as the file says.
+  void Resync();
+
   std::FILE* file_ = nullptr;
+  // Position and size kept here, so that seeking where the stream already is (TIFF writers
+  // do so before every strip) and asking for the size cost no system calls: stdio's own
+  // positioning flushes its buffer and rereads a block each time.
+  uint64_t position_ = 0;
+  uint64_t size_ = 0;
+  enum class LastOp { None, Read, Write } last_ = LastOp::None;
 };
 
 // Reads a whole file into `bytes`: FileNotFound when it does not exist, AccessDenied when it

@@ -68,6 +68,8 @@ Status DecodeImageStream(Stream& stream, bool icm, std::unique_ptr<Bitmap>& out)
 // ---------------------------------------------------------------------------------------------
 // Encoder list
 
+struct RawTiffPage;  // platform/codecs/tiff_raw_pages.h
+
 struct ImageCodecInfo {
   std::string clsid;              // the encoder's identifier, braced upper-case GUID
   std::string formatId;           // the raw format's GUID (RawFormatGuid)
@@ -181,6 +183,15 @@ class MultiFrameEncoder {
   MultiFrameEncoder& operator=(const MultiFrameEncoder&) = delete;
 
   Status AddFrame(const Bitmap& frame, const std::vector<EncoderParameter>& params = {});
+
+  // The same from a TIFF page's compressed strips, copied unchanged. The file comes out as
+  // Begin/AddFrame would write it with the page decoded; when it would not (another
+  // compression, strip height or coding option), NotImplemented, nothing is written (BeginRaw
+  // creates no file) and the page must be decoded and given to Begin/AddFrame.
+  static Status BeginRaw(const RawTiffPage& first, const std::string& path,
+                         const std::string& clsid, const std::vector<EncoderParameter>& params,
+                         std::unique_ptr<MultiFrameEncoder>& out);
+  Status AddRawFrame(const RawTiffPage& frame, const std::vector<EncoderParameter>& params = {});
   Status Flush();
   uint32_t FramesWritten() const;
 

@@ -247,6 +247,57 @@ Status MultiFrameEncoder::AddFrame(const Bitmap& frame, const std::vector<Encode
   });
 }
 
+Status MultiFrameEncoder::BeginRaw(const RawTiffPage& first, const std::string& path,
+                                   const std::string& clsid,
+                                   const std::vector<EncoderParameter>& params,
+                                   std::unique_ptr<MultiFrameEncoder>& out) {
+  out.reset();
+  return Guard([&] {
+    const ImageCodecInfo* codec = FindEncoder(clsid);
+    if (codec == nullptr) return Status::UnknownImageFormat;
+    EncodeSettings settings;
+    Status s = codecs::ReadEncoderParameters(codec->format, params, settings);
+    if (s != Status::Ok) return s;
+    if (codec->format != RawFormat::TIFF || settings.saveFlag != EncoderValueMultiFrame) {
+      return Status::InvalidParameter;
+    }
+    // Decided before the file exists, so that the decoding way can still create it.
+    s = codecs::TiffWriter::CheckRawPage(first, settings);
+    if (s != Status::Ok) return s;
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    impl->firstSettings = settings;
+    s = FileStream::Open(path, FileStream::Mode::Create, impl->file);
+    if (s == Status::FileNotFound) s = Status::Win32Error;
+    if (s != Status::Ok) return s;
+    s = codecs::TiffWriter::Open(*impl->file, impl->writer);
+    if (s == Status::Ok) s = impl->writer->WriteRawPage(first, settings);
+    if (s != Status::Ok) {
+      impl->writer.reset();
+      impl->file.reset();
+      std::remove(path.c_str());
+      return s == Status::NotImplemented ? Status::GenericError : s;
+    }
+    out.reset(new MultiFrameEncoder(std::move(impl)));
+    return Status::Ok;
+  });
+}
+
+Status MultiFrameEncoder::AddRawFrame(const RawTiffPage& frame,
+                                      const std::vector<EncoderParameter>& params) {
+  if (impl_->done) return Status::WrongState;
+  return Guard([&] {
+    EncodeSettings settings;
+    settings.compression = impl_->firstSettings.compression;
+    Status s = codecs::ReadEncoderParameters(RawFormat::TIFF, params, settings);
+    if (s != Status::Ok) return s;
+    if (settings.saveFlag != -1 && settings.saveFlag != EncoderValueFrameDimensionPage) {
+      return Status::InvalidParameter;
+    }
+    return impl_->writer->WriteRawPage(frame, settings);
+  });
+}
+
 Status MultiFrameEncoder::Flush() {
   if (impl_->done) return Status::WrongState;
   impl_->done = true;

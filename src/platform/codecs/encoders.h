@@ -7,6 +7,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/codecs/codecs.h"
+#include "platform/codecs/tiff_raw_pages.h"
 #include "platform/stream.h"
 
 namespace tessivo::platform::codecs {
@@ -38,6 +39,11 @@ class TiffWriter {
   // written): InvalidParameter for a compression the page's depth does not allow.
   static Status CheckPage(const Bitmap& image, const EncodeSettings& settings);
   Status WritePage(const Bitmap& image, const EncodeSettings& settings);
+  // Writes a page from its compressed strips, when WritePage given the page decoded would
+  // write the same fields (CheckRawPage tells beforehand); NotImplemented, with nothing
+  // written, when it would store the page otherwise.
+  static Status CheckRawPage(const RawTiffPage& page, const EncodeSettings& settings);
+  Status WriteRawPage(const RawTiffPage& page, const EncodeSettings& settings);
   // Completes the file; the writer accepts no more pages.
   Status Close();
   uint32_t Pages() const { return pages_; }

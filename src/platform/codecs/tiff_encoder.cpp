@@ -15,6 +15,8 @@
 #include "platform/codecs/metadata.h"
 #include "platform/codecs/property_tags.h"
 #include "platform/codecs/tiff_io.h"
+#include "platform/codecs/tiff_raw_pages.h"
+#include "platform/stream.h"
 
 namespace tessivo::platform::codecs {
 
@@ -56,10 +58,8 @@ struct PageLayout {
   uint16_t extraSample = 0;  // EXTRASAMPLE_* when samplesPerPixel is 4
 };
 
-PageLayout LayoutFor(const Bitmap& image) {
+PageLayout LayoutFor(PixelFormat f, const Palette& p) {
   PageLayout l;
-  const PixelFormat f = image.Format();
-  const Palette& p = image.GetPalette();
   auto entry = [&](size_t i) { return i < p.entries.size() ? p.entries[i] & 0xFFFFFFu : 0u; };
   if (f == kPixelFormat1bppIndexed) {
     l.bitsPerSample = 1;
@@ -132,6 +132,69 @@ void FileRow(const Bitmap& image, const PageLayout& l, int32_t y, uint8_t* out) 
       d[2] = ReadLe16(s);
       if (spp == 4) d[3] = ReadLe16(s + 6);
     }
+  }
+}
+
+// The fields of a page that describe its pixels, as WritePage and WriteRawPage both set them.
+struct PageFields {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  PageLayout layout;
+  uint16_t compression = COMPRESSION_LZW;
+  const Palette* palette = nullptr;  // for palette pages
+  float dpiX = 0;
+  float dpiY = 0;
+  bool page = false;  // one page of a multi-page file
+};
+
+void SetPageFields(TIFF* tif, const PageFields& f) {
+  const PageLayout& layout = f.layout;
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, f.width);
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, f.height);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, layout.bitsPerSample);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, layout.samplesPerPixel);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, f.compression);
+  TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+  if (f.page) TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+  switch (layout.kind) {
+    case PageKind::MinIsBlack:
+    case PageKind::Grey8:
+    case PageKind::Grey16:
+      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+      break;
+    case PageKind::MinIsWhite:
+      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+      break;
+    case PageKind::Palette: {
+      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_PALETTE);
+      size_t n = size_t{1} << layout.bitsPerSample;
+      std::vector<uint16_t> r(n), g(n), b(n);
+      for (size_t i = 0; i < n; ++i) {
+        uint32_t c = f.palette && i < f.palette->entries.size() ? f.palette->entries[i] : 0;
+        r[i] = static_cast<uint16_t>(((c >> 16) & 0xFF) * 257);
+        g[i] = static_cast<uint16_t>(((c >> 8) & 0xFF) * 257);
+        b[i] = static_cast<uint16_t>((c & 0xFF) * 257);
+      }
+      TIFFSetField(tif, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
+      break;
+    }
+    case PageKind::Rgb:
+      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+      if (layout.samplesPerPixel == 4) {
+        uint16_t extra = layout.extraSample;
+        TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
+      }
+      break;
+  }
+  if (f.compression == COMPRESSION_LZW && layout.bitsPerSample >= 8 &&
+      layout.kind != PageKind::Palette) {
+    TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+  }
+  if (f.dpiX > 0 && f.dpiY > 0) {
+    TIFFSetField(tif, TIFFTAG_XRESOLUTION, f.dpiX);
+    TIFFSetField(tif, TIFFTAG_YRESOLUTION, f.dpiY);
+    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
   }
 }
 
@@ -346,7 +409,7 @@ Status TiffWriter::WritePage(const Bitmap& source, const EncodeSettings& setting
   const Bitmap* image = nullptr;
   s = PixelsInFormat(source, target, holder, image);
   if (s != Status::Ok) return s;
-  PageLayout layout = LayoutFor(*image);
+  PageLayout layout = LayoutFor(image->Format(), image->GetPalette());
   uint16_t compression = TiffCompression(settings.compression);
   if (IsCcitt(compression) && layout.kind == PageKind::Palette) {
     layout.kind = DarkFirst(*image) ? PageKind::MinIsBlack : PageKind::MinIsWhite;
@@ -362,59 +425,10 @@ Status TiffWriter::WritePage(const Bitmap& source, const EncodeSettings& setting
   uint64_t exifOffset = WriteSubDirectory(tif, false, exifItems);
   uint64_t gpsOffset = WriteSubDirectory(tif, true, gpsItems);
 
-  const uint32_t width = static_cast<uint32_t>(image->Width());
-  const uint32_t height = static_cast<uint32_t>(image->Height());
-  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
-  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
-  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, layout.bitsPerSample);
-  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, layout.samplesPerPixel);
-  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
-  TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-  if (pages_ > 0 || settings.saveFlag == EncoderValueMultiFrame) {
-    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-  }
-  switch (layout.kind) {
-    case PageKind::MinIsBlack:
-    case PageKind::Grey8:
-    case PageKind::Grey16:
-      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-      break;
-    case PageKind::MinIsWhite:
-      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-      break;
-    case PageKind::Palette: {
-      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_PALETTE);
-      size_t n = size_t{1} << layout.bitsPerSample;
-      std::vector<uint16_t> r(n), g(n), b(n);
-      const Palette& p = image->GetPalette();
-      for (size_t i = 0; i < n; ++i) {
-        uint32_t c = i < p.entries.size() ? p.entries[i] : 0;
-        r[i] = static_cast<uint16_t>(((c >> 16) & 0xFF) * 257);
-        g[i] = static_cast<uint16_t>(((c >> 8) & 0xFF) * 257);
-        b[i] = static_cast<uint16_t>((c & 0xFF) * 257);
-      }
-      TIFFSetField(tif, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
-      break;
-    }
-    case PageKind::Rgb:
-      TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-      if (layout.samplesPerPixel == 4) {
-        uint16_t extra = layout.extraSample;
-        TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
-      }
-      break;
-  }
-  if (compression == COMPRESSION_LZW && layout.bitsPerSample >= 8 &&
-      layout.kind != PageKind::Palette) {
-    TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
-  }
-  float dpiX = source.HorizontalResolution(), dpiY = source.VerticalResolution();
-  if (dpiX > 0 && dpiY > 0) {
-    TIFFSetField(tif, TIFFTAG_XRESOLUTION, dpiX);
-    TIFFSetField(tif, TIFFTAG_YRESOLUTION, dpiY);
-    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-  }
+  SetPageFields(tif, {static_cast<uint32_t>(image->Width()), static_cast<uint32_t>(image->Height()),
+                      layout, compression, &image->GetPalette(), source.HorizontalResolution(),
+                      source.VerticalResolution(),
+                      pages_ > 0 || settings.saveFlag == EncoderValueMultiFrame});
   for (const PropertyItem* item : mainItems) SetField(tif, *item);
   PropertyItem icc;
   if (source.GetProperty(kPropertyTagICCProfile, icc) == Status::Ok && !icc.value.empty()) {
@@ -428,9 +442,87 @@ Status TiffWriter::WritePage(const Bitmap& source, const EncodeSettings& setting
   tmsize_t scanline = TIFFScanlineSize(tif);
   if (scanline <= 0) return Status::GenericError;
   std::vector<uint8_t> row(static_cast<size_t>(scanline));
+  const auto height = static_cast<uint32_t>(image->Height());
   for (uint32_t y = 0; y < height; ++y) {
     FileRow(*image, layout, static_cast<int32_t>(y), row.data());
     if (TIFFWriteScanline(tif, row.data(), y, 0) < 0) return Status::GenericError;
+  }
+  if (!TIFFWriteDirectory(tif)) return Status::GenericError;
+  ++pages_;
+  return state_->tif.HadError() ? Status::GenericError : Status::Ok;
+}
+
+namespace {
+
+// The palette a bilevel page decodes to: black first unless its file says min-is-white.
+Palette BilevelPalette(const RawTiffPage& page) {
+  Palette p;
+  p.flags = PaletteFlagsGrayScale;
+  p.entries = page.MinIsWhite() ? std::vector<uint32_t>{0xFFFFFFFFu, 0xFF000000u}
+                                : std::vector<uint32_t>{0xFF000000u, 0xFFFFFFFFu};
+  return p;
+}
+
+// Sets the fields WritePage would set for `page` decoded, without metadata, on the current
+// directory; true when they describe the page's strips as they are (same compression, layout,
+// predictor, coding options and strip height), so that the strips can be written unchanged.
+bool SetRawPageFields(TIFF* tif, const RawTiffPage& page, const EncodeSettings& settings,
+                      bool multiPage) {
+  if (settings.colorDepth != 0 && FormatForDepth(settings.colorDepth) != page.Format()) return false;
+  const uint16_t compression = TiffCompression(settings.compression);
+  if (compression != page.compression) return false;
+  const Palette palette = BilevelPalette(page);
+  const PageLayout layout = LayoutFor(page.Format(), palette);
+  SetPageFields(tif, {page.width, page.height, layout, compression, &palette, page.dpiX,
+                      page.dpiY, multiPage});
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+  uint16_t photometric = 0, bits = 0, samples = 0, predictor = PREDICTOR_NONE;
+  uint32_t rows = 0;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+  if (compression == COMPRESSION_LZW) TIFFGetFieldDefaulted(tif, TIFFTAG_PREDICTOR, &predictor);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rows);
+  bool same = photometric == page.photometric && bits == page.bitsPerSample &&
+              samples == page.samplesPerPixel && predictor == page.predictor &&
+              std::min(rows, page.height) == page.rowsPerStrip;
+  uint32_t options = 0;
+  if (compression == COMPRESSION_CCITTFAX3) {
+    TIFFGetFieldDefaulted(tif, TIFFTAG_GROUP3OPTIONS, &options);
+    same = same && options == page.group3Options;
+  } else if (compression == COMPRESSION_CCITTFAX4) {
+    TIFFGetFieldDefaulted(tif, TIFFTAG_GROUP4OPTIONS, &options);
+    same = same && options == page.group4Options;
+  }
+  return same;
+}
+
+}  // namespace
+
+Status TiffWriter::CheckRawPage(const RawTiffPage& page, const EncodeSettings& settings) {
+  MemoryStream scratch;
+  TiffHandle tif = TiffHandle::OpenStream(scratch, "w");
+  if (!tif) return Status::GenericError;
+  const bool same = SetRawPageFields(tif.get(), page, settings, true);
+  TIFFFreeDirectory(tif.get());  // nothing of the trial is written
+  TIFFCreateDirectory(tif.get());
+  return same ? Status::Ok : Status::NotImplemented;
+}
+
+Status TiffWriter::WriteRawPage(const RawTiffPage& page, const EncodeSettings& settings) {
+  if (!state_ || !state_->tif) return Status::WrongState;
+  TIFF* tif = state_->tif.get();
+  if (!SetRawPageFields(tif, page, settings,
+                        pages_ > 0 || settings.saveFlag == EncoderValueMultiFrame)) {
+    TIFFFreeDirectory(tif);  // the page goes the decoding way instead
+    TIFFCreateDirectory(tif);
+    return Status::NotImplemented;
+  }
+  for (size_t i = 0; i < page.strips.size(); ++i) {
+    const std::vector<uint8_t>& strip = page.strips[i];
+    if (TIFFWriteRawStrip(tif, static_cast<uint32_t>(i), const_cast<uint8_t*>(strip.data()),
+                          static_cast<tmsize_t>(strip.size())) < 0)
+      return Status::GenericError;
   }
   if (!TIFFWriteDirectory(tif)) return Status::GenericError;
   ++pages_;
