@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tessivo::platform {
 
 namespace {
@@ -13,10 +17,29 @@ bool PaletteOpaque(std::span<const uint32_t> palette) {
   return std::all_of(palette.begin(), palette.end(), [](uint32_t c) { return (c >> 24) == 0xFF; });
 }
 
+// Opaque 8-bit channels to floats, sixteen at a time where SSE2 is there; returns how many
+// channels are done.
+int32_t BytesToFloats(const uint8_t* in, int32_t count, float* out) {
+  int32_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= count; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+    _mm_storeu_ps(out + i, _mm_cvtepi32_ps(_mm_unpacklo_epi16(low, zero)));
+    _mm_storeu_ps(out + i + 4, _mm_cvtepi32_ps(_mm_unpackhi_epi16(low, zero)));
+    _mm_storeu_ps(out + i + 8, _mm_cvtepi32_ps(_mm_unpacklo_epi16(high, zero)));
+    _mm_storeu_ps(out + i + 12, _mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)));
+  }
+#endif
+  return i;
+}
+int32_t BytesToFloats(const uint16_t*, int32_t, float*) { return 0; }
+
 template <typename T>
 void ToWorking(const T* in, int32_t n, bool opaque, float max, float* out) {
   if (opaque) {
-    for (int32_t i = 0; i < 4 * n; ++i) out[i] = static_cast<float>(in[i]);
+    for (int32_t i = BytesToFloats(in, 4 * n, out); i < 4 * n; ++i) out[i] = static_cast<float>(in[i]);
     return;
   }
   const float inv = 1.0f / max;
