@@ -157,7 +157,13 @@ FilterOutcome MapTablesInPlace(Bitmap& image, const Rect& rect, const TableMappi
   rows.height = rect.height;
   rows.pixelBytes = format == platform::kPixelFormat24bppRGB ? 3 : 4;
   rows.opaqueFourthByte = format == platform::kPixelFormat32bppRGB;
-  MapThroughTables(rows, mapping, params);  // allocates nothing, never throws
+  try {
+    MapThroughTables(rows, mapping, params);
+  } catch (...) {
+    // Only the tables' memory can fail, before any pixel is written: the image is as it was.
+    image.UnlockBits(data);
+    throw;
+  }
   out.status = ToStatus(image.UnlockBits(data));
   out.wrote = out.status == OK;
   return out;

@@ -1,6 +1,8 @@
 #include "pixel/adjust/table_mapping.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "pixel/adjust/contrast_spill.h"
 #include "pixel/adjust/integer_rounding.h"
@@ -12,85 +14,248 @@ uint8_t* RowAt(const ChannelRows& rows, int32_t y) { return rows.scan0 + static_
 
 // --- Statistics -----------------------------------------------------------------------------
 
+// (red + green + blue) div 3 and its rounded grey, by channel sum: no division per pixel.
+struct ThirdTables {
+  std::array<uint8_t, 766> third, grey;
+  ThirdTables() {
+    for (int s = 0; s <= 765; ++s) {
+      third[s] = static_cast<uint8_t>(s / 3);
+      grey[s] = static_cast<uint8_t>(DivRoundHalfEven(s, 3));  // thirds never tie
+    }
+  }
+};
+
+const ThirdTables& Thirds() {
+  static const ThirdTables tables;
+  return tables;
+}
+
+// One pass per statistic, each a loop of its own (no mapping needs more than one).
 template <int kBytes>
 void GatherStatistics(const ChannelRows& rows, uint32_t wanted, ZoneStatistics& zone) {
-  // (red + green + blue) div 3 and its rounded grey, by channel sum: no division per pixel.
-  std::array<uint8_t, 766> third, grey;
-  for (int s = 0; s <= 765; ++s) {
-    third[s] = static_cast<uint8_t>(s / 3);
-    grey[s] = static_cast<uint8_t>(DivRoundHalfEven(s, 3));  // thirds never tie
+  const ThirdTables& thirds = Thirds();
+  if (wanted & kThirdSums) {
+    uint64_t sum = 0;
+    for (int32_t y = 0; y < rows.height; ++y) {
+      const uint8_t* p = RowAt(rows, y);
+      for (int32_t x = 0; x < rows.width; ++x, p += kBytes) sum += thirds.third[p[0] + p[1] + p[2]];
+    }
+    zone.thirdSum = sum;
   }
-  zone.pixels = static_cast<uint64_t>(rows.width) * static_cast<uint64_t>(rows.height);
-  const bool sums = (wanted & kThirdSums) != 0, ranges = (wanted & kChannelRanges) != 0,
-             histogram = (wanted & kGreyHistogram) != 0;
-  uint64_t thirdSum = 0;
-  int loR = 255, loG = 255, loB = 255, hiR = 0, hiG = 0, hiB = 0;
-  for (int32_t y = 0; y < rows.height; ++y) {
-    const uint8_t* p = RowAt(rows, y);
-    for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
-      const int b = p[0], g = p[1], r = p[2];
-      if (sums) thirdSum += third[r + g + b];
-      if (ranges) {
+  if (wanted & kChannelRanges) {
+    int loR = 255, loG = 255, loB = 255, hiR = 0, hiG = 0, hiB = 0;
+    for (int32_t y = 0; y < rows.height; ++y) {
+      const uint8_t* p = RowAt(rows, y);
+      for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
+        const int b = p[0], g = p[1], r = p[2];
         loR = std::min(loR, r), hiR = std::max(hiR, r);
         loG = std::min(loG, g), hiG = std::max(hiG, g);
         loB = std::min(loB, b), hiB = std::max(hiB, b);
       }
-      if (histogram) ++zone.greyHistogram[grey[r + g + b]];
+    }
+    zone.smallest[0] = loR, zone.smallest[1] = loG, zone.smallest[2] = loB;
+    zone.largest[0] = hiR, zone.largest[1] = hiG, zone.largest[2] = hiB;
+  }
+  if (wanted & kGreyHistogram) {
+    for (int32_t y = 0; y < rows.height; ++y) {
+      const uint8_t* p = RowAt(rows, y);
+      for (int32_t x = 0; x < rows.width; ++x, p += kBytes) ++zone.greyHistogram[thirds.grey[p[0] + p[1] + p[2]]];
     }
   }
-  zone.thirdSum = thirdSum;
-  zone.smallest[0] = loR, zone.smallest[1] = loG, zone.smallest[2] = loB;
-  zone.largest[0] = hiR, zone.largest[1] = hiG, zone.largest[2] = hiB;
 }
 
-// --- Mapping --------------------------------------------------------------------------------
+// --- Mapping one row, byte by byte or by pairs of bytes ----------------------------------------
 
 template <int kBytes, bool kOpaqueFourth>
-void MapBytes(const ChannelRows& rows, const ChannelTables& t) {
-  const uint8_t* tr = t.red.data();
-  const uint8_t* tg = t.green.data();
-  const uint8_t* tb = t.blue.data();
-  for (int32_t y = 0; y < rows.height; ++y) {
-    uint8_t* p = RowAt(rows, y);
-    for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
-      // All three loaded before any store: the stores may not alias the next loads.
-      const uint8_t b = tb[p[0]], g = tg[p[1]], r = tr[p[2]];
-      p[0] = b;
-      p[1] = g;
-      p[2] = r;
-      if constexpr (kOpaqueFourth) p[3] = 0xFF;
-    }
+void MapRowBytes(uint8_t* p, int32_t width, const ChannelTables& t) {
+  for (int32_t x = 0; x < width; ++x, p += kBytes) {
+    // All three loaded before any store: the stores may not alias the next loads.
+    const uint8_t b = t.blue[p[0]], g = t.green[p[1]], r = t.red[p[2]];
+    p[0] = b;
+    p[1] = g;
+    p[2] = r;
+    if constexpr (kOpaqueFourth) p[3] = 0xFF;
+  }
+}
+
+// Large zones go two bytes at a time through 65536-entry tables of byte pairs: half the
+// lookups, and neighbouring pixels of a photograph hit the same few entries. A 3-byte row is
+// pairs (blue, green), (red, next blue), (green, red), over and over; a 4-byte pixel is
+// (blue, green), (red, fourth byte).
+constexpr uint64_t kPairTablesFrom = uint64_t{1} << 18;  // pixels: from here building them pays
+constexpr size_t kPairEntries = 65536;
+
+struct PairTables {
+  const uint16_t* first = nullptr;   // (blue, green)
+  const uint16_t* second = nullptr;  // 3 bytes: (red, blue); 4 bytes: (red, fourth byte)
+  const uint16_t* third = nullptr;   // 3 bytes: (green, red)
+};
+
+// Entry (high << 8 | low) holds low mapped by `low` in its low byte, high by `high` above.
+void BuildPairTable(uint16_t* out, const ByteTable& low, const ByteTable& high) {
+  for (size_t h = 0; h < 256; ++h) {
+    const uint16_t mappedHigh = static_cast<uint16_t>(high[h] << 8);
+    uint16_t* row = out + (h << 8);
+    for (size_t l = 0; l < 256; ++l) row[l] = static_cast<uint16_t>(mappedHigh | low[l]);
+  }
+}
+
+// The pair tables' memory, kept per thread between calls like the engine's buffers.
+uint16_t* PairTableMemory(size_t tables) {
+  thread_local std::vector<uint16_t> memory;
+  if (memory.size() < tables * kPairEntries) memory.resize(tables * kPairEntries);
+  return memory.data();
+}
+
+PairTables BuildPairTables(const ChannelRows& rows, const ChannelTables& t) {
+  PairTables pairs;
+  if (rows.pixelBytes == 4) {
+    uint16_t* memory = PairTableMemory(2);
+    ByteTable fourth;
+    if (rows.opaqueFourthByte)
+      fourth.fill(0xFF);
+    else
+      fourth = IdentityTable();
+    BuildPairTable(memory, t.blue, t.green);
+    BuildPairTable(memory + kPairEntries, t.red, fourth);
+    pairs.first = memory;
+    pairs.second = memory + kPairEntries;
+    return pairs;
+  }
+  const bool oneTable = t.red == t.green && t.green == t.blue;
+  uint16_t* memory = PairTableMemory(oneTable ? 1 : 3);
+  BuildPairTable(memory, t.blue, t.green);
+  if (oneTable) {
+    pairs.first = pairs.second = pairs.third = memory;
+    return pairs;
+  }
+  BuildPairTable(memory + kPairEntries, t.red, t.blue);
+  BuildPairTable(memory + 2 * kPairEntries, t.green, t.red);
+  pairs.first = memory;
+  pairs.second = memory + kPairEntries;
+  pairs.third = memory + 2 * kPairEntries;
+  return pairs;
+}
+
+inline uint16_t Load16(const uint8_t* p) {
+  uint16_t v;
+  std::memcpy(&v, p, 2);
+  return v;
+}
+inline void Store16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
+
+void MapRowPairs3(uint8_t* p, int32_t width, const PairTables& pairs, const ChannelTables& t) {
+  int32_t x = 0;
+  for (; x + 2 <= width; x += 2, p += 6) {
+    const uint16_t a = pairs.first[Load16(p)], b = pairs.second[Load16(p + 2)], c = pairs.third[Load16(p + 4)];
+    Store16(p, a);
+    Store16(p + 2, b);
+    Store16(p + 4, c);
+  }
+  if (x < width) MapRowBytes<3, false>(p, 1, t);
+}
+
+void MapRowPairs4(uint8_t* p, int32_t width, const PairTables& pairs) {
+  for (int32_t x = 0; x < width; ++x, p += 4) {
+    const uint16_t a = pairs.first[Load16(p)], b = pairs.second[Load16(p + 2)];
+    Store16(p, a);
+    Store16(p + 2, b);
+  }
+}
+
+// --- Spilling --------------------------------------------------------------------------------
+
+// A pixel of the row whose channels leave 0..255: its column and original blue, green, red.
+struct Escaped {
+  int32_t x;
+  uint8_t blue, green, red;
+};
+
+Escaped* EscapeList(int32_t width) {
+  thread_local std::vector<Escaped> list;
+  if (list.size() < static_cast<size_t>(width)) list.resize(static_cast<size_t>(width));
+  return list.data();
+}
+
+// Each pixel is mapped through the clamped table and, without a branch (which pixels escape is
+// anyone's guess), listed when one of its channels escapes; the listed pixels are then
+// overwritten with their spilled values. `entries` holds each clamped value with the escape
+// flag in bit 8, so one lookup per channel gives both.
+template <int kBytes, bool kOpaqueFourth>
+int32_t MapRowListingEscapes(uint8_t* p, int32_t width, const std::array<uint16_t, 256>& entries, Escaped* list) {
+  int32_t n = 0;
+  for (int32_t x = 0; x < width; ++x, p += kBytes) {
+    const uint8_t b = p[0], g = p[1], r = p[2];
+    const uint16_t eb = entries[b], eg = entries[g], er = entries[r];
+    p[0] = static_cast<uint8_t>(eb);
+    p[1] = static_cast<uint8_t>(eg);
+    p[2] = static_cast<uint8_t>(er);
+    if constexpr (kOpaqueFourth) p[3] = 0xFF;
+    list[n] = Escaped{x, b, g, r};  // n <= x: inside the list
+    n += (eb | eg | er) >> 8;
+  }
+  return n;
+}
+
+template <int kBytes>
+void SpillListed(uint8_t* row, const Escaped* list, int32_t n, const ChannelTables& t) {
+  for (int32_t i = 0; i < n; ++i) {
+    const Escaped& e = list[i];
+    const SpilledRGB c = SpillIntoRange(t.unclamped[e.red], t.unclamped[e.green], t.unclamped[e.blue]);
+    uint8_t* p = row + static_cast<intptr_t>(e.x) * kBytes;
+    p[0] = static_cast<uint8_t>(c.blue);
+    p[1] = static_cast<uint8_t>(c.green);
+    p[2] = static_cast<uint8_t>(c.red);
   }
 }
 
 template <int kBytes, bool kOpaqueFourth>
 void MapSpilling(const ChannelRows& rows, const ChannelTables& t) {
+  std::array<uint16_t, 256> entries;
+  for (int c = 0; c < 256; ++c) entries[c] = static_cast<uint16_t>(t.red[c] | (t.escapes[c] ? 0x100 : 0));
+  Escaped* list = EscapeList(rows.width);  // before any pixel is written
   for (int32_t y = 0; y < rows.height; ++y) {
     uint8_t* p = RowAt(rows, y);
-    for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
-      const uint8_t b = p[0], g = p[1], r = p[2];
-      // Most pixels of a photograph stay in range and need no spilling.
-      if ((t.escapes[r] | t.escapes[g] | t.escapes[b]) == 0) {
-        p[0] = t.blue[b];
-        p[1] = t.green[g];
-        p[2] = t.red[r];
-      } else {
-        const SpilledRGB c = SpillIntoRange(t.unclamped[r], t.unclamped[g], t.unclamped[b]);
-        p[0] = static_cast<uint8_t>(c.blue);
-        p[1] = static_cast<uint8_t>(c.green);
-        p[2] = static_cast<uint8_t>(c.red);
-      }
-      if constexpr (kOpaqueFourth) p[3] = 0xFF;
-    }
+    const int32_t n = MapRowListingEscapes<kBytes, kOpaqueFourth>(p, rows.width, entries, list);
+    SpillListed<kBytes>(p, list, n, t);
   }
 }
 
-template <int kBytes, bool kOpaqueFourth>
+// --- Mapping the rows --------------------------------------------------------------------------
+
+template <typename MapRow>
+void MapRows(const ChannelRows& rows, MapRow mapRow) {
+  for (int32_t y = 0; y < rows.height; ++y) mapRow(RowAt(rows, y));
+}
+
+// Every allocation (pair tables, the escape list) comes before the first pixel is written.
 void Map(const ChannelRows& rows, const ChannelTables& t) {
-  if (t.spills)
-    MapSpilling<kBytes, kOpaqueFourth>(rows, t);
-  else
-    MapBytes<kBytes, kOpaqueFourth>(rows, t);
+  const int32_t width = rows.width;
+  if (t.spills) {
+    if (rows.pixelBytes == 3)
+      MapSpilling<3, false>(rows, t);
+    else if (rows.opaqueFourthByte)
+      MapSpilling<4, true>(rows, t);
+    else
+      MapSpilling<4, false>(rows, t);
+    return;
+  }
+  const bool pairs = static_cast<uint64_t>(rows.width) * static_cast<uint64_t>(rows.height) >= kPairTablesFrom;
+  if (rows.pixelBytes == 3) {
+    if (pairs) {
+      const PairTables pt = BuildPairTables(rows, t);
+      MapRows(rows, [&](uint8_t* p) { MapRowPairs3(p, width, pt, t); });
+    } else {
+      MapRows(rows, [&](uint8_t* p) { MapRowBytes<3, false>(p, width, t); });
+    }
+  } else if (pairs) {
+    const PairTables pt = BuildPairTables(rows, t);
+    MapRows(rows, [&](uint8_t* p) { MapRowPairs4(p, width, pt); });
+  } else if (rows.opaqueFourthByte) {
+    MapRows(rows, [&](uint8_t* p) { MapRowBytes<4, true>(p, width, t); });
+  } else {
+    MapRows(rows, [&](uint8_t* p) { MapRowBytes<4, false>(p, width, t); });
+  }
 }
 
 }  // namespace
@@ -131,22 +296,14 @@ void SetSpillingTable(ChannelTables& tables, const std::array<int64_t, 256>& unc
 void MapThroughTables(const ChannelRows& rows, const TableMapping& mapping, const FilterParams& params) {
   if (rows.width <= 0 || rows.height <= 0) return;
   ZoneStatistics zone;
-  if (mapping.statistics != kNoStatistics) {
-    if (rows.pixelBytes == 3)
-      GatherStatistics<3>(rows, mapping.statistics, zone);
-    else
-      GatherStatistics<4>(rows, mapping.statistics, zone);
-  } else {
-    zone.pixels = static_cast<uint64_t>(rows.width) * static_cast<uint64_t>(rows.height);
-  }
+  zone.pixels = static_cast<uint64_t>(rows.width) * static_cast<uint64_t>(rows.height);
+  if (rows.pixelBytes == 3)
+    GatherStatistics<3>(rows, mapping.statistics, zone);
+  else
+    GatherStatistics<4>(rows, mapping.statistics, zone);
   ChannelTables tables;
   mapping.build(params, zone, tables);
-  if (rows.pixelBytes == 3)
-    Map<3, false>(rows, tables);
-  else if (rows.opaqueFourthByte)
-    Map<4, true>(rows, tables);
-  else
-    Map<4, false>(rows, tables);
+  Map(rows, tables);
 }
 
 }  // namespace tessivo

@@ -48,8 +48,9 @@ struct ZoneStatistics {
 struct ChannelTables {
   ByteTable red, green, blue;
   // Mappings whose values may leave 0..255 and then spill into the other channels instead of
-  // clipping (contrast) set `spills`: a pixel with any channel whose `escapes` entry is set is
-  // mapped by SpillIntoRange of the three `unclamped` values; all others by the byte tables.
+  // clipping (contrast) set `spills`, through SetSpillingTable: one table for all three
+  // channels. A pixel with any channel whose `escapes` entry is set is mapped by
+  // SpillIntoRange of the three `unclamped` values; all others by the byte tables.
   bool spills = false;
   std::array<int64_t, 256> unclamped;
   ByteTable escapes;
