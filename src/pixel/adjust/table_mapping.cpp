@@ -165,59 +165,29 @@ void MapRowPairs4(uint8_t* p, int32_t width, const PairTables& pairs) {
 
 // --- Spilling --------------------------------------------------------------------------------
 
-// A pixel of the row whose channels leave 0..255: its column and original blue, green, red.
-struct Escaped {
-  int32_t x;
-  uint8_t blue, green, red;
-};
-
-Escaped* EscapeList(int32_t width) {
-  thread_local std::vector<Escaped> list;
-  if (list.size() < static_cast<size_t>(width)) list.resize(static_cast<size_t>(width));
-  return list.data();
-}
-
-// Each pixel is mapped through the clamped table and, without a branch (which pixels escape is
-// anyone's guess), listed when one of its channels escapes; the listed pixels are then
-// overwritten with their spilled values. `entries` holds each clamped value with the escape
-// flag in bit 8, so one lookup per channel gives both.
-template <int kBytes, bool kOpaqueFourth>
-int32_t MapRowListingEscapes(uint8_t* p, int32_t width, const std::array<uint16_t, 256>& entries, Escaped* list) {
-  int32_t n = 0;
-  for (int32_t x = 0; x < width; ++x, p += kBytes) {
-    const uint8_t b = p[0], g = p[1], r = p[2];
-    const uint16_t eb = entries[b], eg = entries[g], er = entries[r];
-    p[0] = static_cast<uint8_t>(eb);
-    p[1] = static_cast<uint8_t>(eg);
-    p[2] = static_cast<uint8_t>(er);
-    if constexpr (kOpaqueFourth) p[3] = 0xFF;
-    list[n] = Escaped{x, b, g, r};  // n <= x: inside the list
-    n += (eb | eg | er) >> 8;
-  }
-  return n;
-}
-
-template <int kBytes>
-void SpillListed(uint8_t* row, const Escaped* list, int32_t n, const ChannelTables& t) {
-  for (int32_t i = 0; i < n; ++i) {
-    const Escaped& e = list[i];
-    const SpilledRGB c = SpillIntoRange(t.unclamped[e.red], t.unclamped[e.green], t.unclamped[e.blue]);
-    uint8_t* p = row + static_cast<intptr_t>(e.x) * kBytes;
-    p[0] = static_cast<uint8_t>(c.blue);
-    p[1] = static_cast<uint8_t>(c.green);
-    p[2] = static_cast<uint8_t>(c.red);
-  }
-}
-
+// `entries` holds each clamped value with the escape flag in bit 8, so one lookup per channel
+// tells both; most pixels of a photograph stay in range and need no spilling.
 template <int kBytes, bool kOpaqueFourth>
 void MapSpilling(const ChannelRows& rows, const ChannelTables& t) {
   std::array<uint16_t, 256> entries;
   for (int c = 0; c < 256; ++c) entries[c] = static_cast<uint16_t>(t.red[c] | (t.escapes[c] ? 0x100 : 0));
-  Escaped* list = EscapeList(rows.width);  // before any pixel is written
   for (int32_t y = 0; y < rows.height; ++y) {
     uint8_t* p = RowAt(rows, y);
-    const int32_t n = MapRowListingEscapes<kBytes, kOpaqueFourth>(p, rows.width, entries, list);
-    SpillListed<kBytes>(p, list, n, t);
+    for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
+      const uint8_t b = p[0], g = p[1], r = p[2];
+      const uint16_t eb = entries[b], eg = entries[g], er = entries[r];
+      if (((eb | eg | er) >> 8) == 0) {
+        p[0] = static_cast<uint8_t>(eb);
+        p[1] = static_cast<uint8_t>(eg);
+        p[2] = static_cast<uint8_t>(er);
+      } else {
+        const SpilledRGB c = SpillIntoRange(t.unclamped[r], t.unclamped[g], t.unclamped[b]);
+        p[0] = static_cast<uint8_t>(c.blue);
+        p[1] = static_cast<uint8_t>(c.green);
+        p[2] = static_cast<uint8_t>(c.red);
+      }
+      if constexpr (kOpaqueFourth) p[3] = 0xFF;
+    }
   }
 }
 
@@ -228,7 +198,7 @@ void MapRows(const ChannelRows& rows, MapRow mapRow) {
   for (int32_t y = 0; y < rows.height; ++y) mapRow(RowAt(rows, y));
 }
 
-// Every allocation (pair tables, the escape list) comes before the first pixel is written.
+// The only allocation, of the pair tables, comes before the first pixel is written.
 void Map(const ChannelRows& rows, const ChannelTables& t) {
   const int32_t width = rows.width;
   if (t.spills) {
