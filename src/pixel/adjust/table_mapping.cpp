@@ -165,12 +165,42 @@ void MapRowPairs4(uint8_t* p, int32_t width, const PairTables& pairs) {
 
 // --- Spilling --------------------------------------------------------------------------------
 
+// A photograph has few distinct colours that leave the range (a strong contrast pushes millions
+// of pixels out, but in some tens of thousands of colours), so large zones remember the spilled
+// result of each colour met, in a direct-mapped cache filled afresh for each call.
+constexpr uint64_t kSpillCacheFrom = uint64_t{1} << 16;  // pixels
+constexpr int kSpillCacheBits = 15;
+
+uint64_t* SpillCache() {
+  thread_local std::vector<uint64_t> cache;
+  cache.assign(size_t{1} << kSpillCacheBits, 0);
+  return cache.data();
+}
+
+// Entry: the colour (blue, green, red in bits 0-23, bit 24 marking a used entry), then the
+// spilled colour in the high half.
+inline uint32_t Spilled(uint8_t b, uint8_t g, uint8_t r, const ChannelTables& t, uint64_t* cache) {
+  auto spill = [&] {
+    const SpilledRGB c = SpillIntoRange(t.unclamped[r], t.unclamped[g], t.unclamped[b]);
+    return static_cast<uint32_t>(c.blue) | static_cast<uint32_t>(c.green) << 8 | static_cast<uint32_t>(c.red) << 16;
+  };
+  if (cache == nullptr) return spill();
+  const uint32_t key = b | uint32_t{g} << 8 | uint32_t{r} << 16 | 1u << 24;
+  uint64_t& entry = cache[(key * 0x9E3779B1u) >> (32 - kSpillCacheBits)];
+  if (static_cast<uint32_t>(entry) == key) return static_cast<uint32_t>(entry >> 32);
+  const uint32_t result = spill();
+  entry = key | uint64_t{result} << 32;
+  return result;
+}
+
 // `entries` holds each clamped value with the escape flag in bit 8, so one lookup per channel
 // tells both; most pixels of a photograph stay in range and need no spilling.
 template <int kBytes, bool kOpaqueFourth>
 void MapSpilling(const ChannelRows& rows, const ChannelTables& t) {
   std::array<uint16_t, 256> entries;
   for (int c = 0; c < 256; ++c) entries[c] = static_cast<uint16_t>(t.red[c] | (t.escapes[c] ? 0x100 : 0));
+  const bool large = static_cast<uint64_t>(rows.width) * static_cast<uint64_t>(rows.height) >= kSpillCacheFrom;
+  uint64_t* cache = large ? SpillCache() : nullptr;  // before any pixel is written
   for (int32_t y = 0; y < rows.height; ++y) {
     uint8_t* p = RowAt(rows, y);
     for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
@@ -181,10 +211,10 @@ void MapSpilling(const ChannelRows& rows, const ChannelTables& t) {
         p[1] = static_cast<uint8_t>(eg);
         p[2] = static_cast<uint8_t>(er);
       } else {
-        const SpilledRGB c = SpillIntoRange(t.unclamped[r], t.unclamped[g], t.unclamped[b]);
-        p[0] = static_cast<uint8_t>(c.blue);
-        p[1] = static_cast<uint8_t>(c.green);
-        p[2] = static_cast<uint8_t>(c.red);
+        const uint32_t c = Spilled(b, g, r, t, cache);
+        p[0] = static_cast<uint8_t>(c);
+        p[1] = static_cast<uint8_t>(c >> 8);
+        p[2] = static_cast<uint8_t>(c >> 16);
       }
       if constexpr (kOpaqueFourth) p[3] = 0xFF;
     }
@@ -198,7 +228,7 @@ void MapRows(const ChannelRows& rows, MapRow mapRow) {
   for (int32_t y = 0; y < rows.height; ++y) mapRow(RowAt(rows, y));
 }
 
-// The only allocation, of the pair tables, comes before the first pixel is written.
+// Every allocation (pair tables, the spill cache) comes before the first pixel is written.
 void Map(const ChannelRows& rows, const ChannelTables& t) {
   const int32_t width = rows.width;
   if (t.spills) {
