@@ -167,7 +167,7 @@ void MapRowPairs4(uint8_t* p, int32_t width, const PairTables& pairs) {
 
 // A photograph has few distinct colours that leave the range (a strong contrast pushes millions
 // of pixels out, but in some tens of thousands of colours), so large zones remember the spilled
-// result of each colour met, in a direct-mapped cache filled afresh for each call.
+// result of each colour met, in a direct-mapped cache emptied for each call.
 constexpr uint64_t kSpillCacheFrom = uint64_t{1} << 16;  // pixels
 constexpr int kSpillCacheBits = 15;
 
@@ -177,24 +177,52 @@ uint64_t* SpillCache() {
   return cache.data();
 }
 
-// Entry: the colour (blue, green, red in bits 0-23, bit 24 marking a used entry), then the
-// spilled colour in the high half.
-inline uint32_t Spilled(uint8_t b, uint8_t g, uint8_t r, const ChannelTables& t, uint64_t* cache) {
-  auto spill = [&] {
-    const SpilledRGB c = SpillIntoRange(t.unclamped[r], t.unclamped[g], t.unclamped[b]);
-    return static_cast<uint32_t>(c.blue) | static_cast<uint32_t>(c.green) << 8 | static_cast<uint32_t>(c.red) << 16;
-  };
-  if (cache == nullptr) return spill();
-  const uint32_t key = b | uint32_t{g} << 8 | uint32_t{r} << 16 | 1u << 24;
-  uint64_t& entry = cache[(key * 0x9E3779B1u) >> (32 - kSpillCacheBits)];
-  if (static_cast<uint32_t>(entry) == key) return static_cast<uint32_t>(entry >> 32);
-  const uint32_t result = spill();
-  entry = key | uint64_t{result} << 32;
-  return result;
+// The spilled colour of blue, green, red, packed in bits 0-23 like the cache's keys.
+inline uint32_t SpillColour(uint8_t b, uint8_t g, uint8_t r, const ChannelTables& t) {
+  const SpilledRGB c = SpillIntoRange(t.unclamped[r], t.unclamped[g], t.unclamped[b]);
+  return static_cast<uint32_t>(c.blue) | static_cast<uint32_t>(c.green) << 8 | static_cast<uint32_t>(c.red) << 16;
+}
+
+template <int kBytes, bool kOpaqueFourth>
+void StorePixel(uint8_t* p, uint32_t c) {
+  p[0] = static_cast<uint8_t>(c);
+  p[1] = static_cast<uint8_t>(c >> 8);
+  p[2] = static_cast<uint8_t>(c >> 16);
+  if constexpr (kOpaqueFourth) p[3] = 0xFF;
+}
+
+// Small zones: a test per pixel, most pixels of a photograph staying in range.
+template <int kBytes, bool kOpaqueFourth>
+void MapRowSpilling(uint8_t* p, int32_t width, const std::array<uint16_t, 256>& entries, const ChannelTables& t) {
+  for (int32_t x = 0; x < width; ++x, p += kBytes) {
+    const uint8_t b = p[0], g = p[1], r = p[2];
+    const uint16_t eb = entries[b], eg = entries[g], er = entries[r];
+    const uint32_t mapped = (eb & 0xFFu) | (eg & 0xFFu) << 8 | (er & 0xFFu) << 16;
+    StorePixel<kBytes, kOpaqueFourth>(p, ((eb | eg | er) >> 8) == 0 ? mapped : SpillColour(b, g, r, t));
+  }
+}
+
+// Large zones: every pixel also reads its cache entry, and the escaping ones take it instead of
+// the table's value, so the only branch is a cache miss of an escaping colour (rare) rather
+// than the escape itself (up to every other pixel, in no order a predictor can learn).
+// Entry: the colour (bits 0-23, bit 24 marking a used entry), its spilled colour above.
+template <int kBytes, bool kOpaqueFourth>
+void MapRowSpillingCached(uint8_t* p, int32_t width, const std::array<uint16_t, 256>& entries,
+                          const ChannelTables& t, uint64_t* cache) {
+  for (int32_t x = 0; x < width; ++x, p += kBytes) {
+    const uint8_t b = p[0], g = p[1], r = p[2];
+    const uint16_t eb = entries[b], eg = entries[g], er = entries[r];
+    const uint32_t mapped = (eb & 0xFFu) | (eg & 0xFFu) << 8 | (er & 0xFFu) << 16;
+    const bool escapes = ((eb | eg | er) >> 8) != 0;
+    const uint32_t key = b | uint32_t{g} << 8 | uint32_t{r} << 16 | 1u << 24;
+    uint64_t& entry = cache[(key * 0x9E3779B1u) >> (32 - kSpillCacheBits)];
+    if (escapes && static_cast<uint32_t>(entry) != key) entry = key | uint64_t{SpillColour(b, g, r, t)} << 32;
+    StorePixel<kBytes, kOpaqueFourth>(p, escapes ? static_cast<uint32_t>(entry >> 32) : mapped);
+  }
 }
 
 // `entries` holds each clamped value with the escape flag in bit 8, so one lookup per channel
-// tells both; most pixels of a photograph stay in range and need no spilling.
+// tells both.
 template <int kBytes, bool kOpaqueFourth>
 void MapSpilling(const ChannelRows& rows, const ChannelTables& t) {
   std::array<uint16_t, 256> entries;
@@ -202,22 +230,10 @@ void MapSpilling(const ChannelRows& rows, const ChannelTables& t) {
   const bool large = static_cast<uint64_t>(rows.width) * static_cast<uint64_t>(rows.height) >= kSpillCacheFrom;
   uint64_t* cache = large ? SpillCache() : nullptr;  // before any pixel is written
   for (int32_t y = 0; y < rows.height; ++y) {
-    uint8_t* p = RowAt(rows, y);
-    for (int32_t x = 0; x < rows.width; ++x, p += kBytes) {
-      const uint8_t b = p[0], g = p[1], r = p[2];
-      const uint16_t eb = entries[b], eg = entries[g], er = entries[r];
-      if (((eb | eg | er) >> 8) == 0) {
-        p[0] = static_cast<uint8_t>(eb);
-        p[1] = static_cast<uint8_t>(eg);
-        p[2] = static_cast<uint8_t>(er);
-      } else {
-        const uint32_t c = Spilled(b, g, r, t, cache);
-        p[0] = static_cast<uint8_t>(c);
-        p[1] = static_cast<uint8_t>(c >> 8);
-        p[2] = static_cast<uint8_t>(c >> 16);
-      }
-      if constexpr (kOpaqueFourth) p[3] = 0xFF;
-    }
+    if (cache != nullptr)
+      MapRowSpillingCached<kBytes, kOpaqueFourth>(RowAt(rows, y), rows.width, entries, t, cache);
+    else
+      MapRowSpilling<kBytes, kOpaqueFourth>(RowAt(rows, y), rows.width, entries, t);
   }
 }
 
