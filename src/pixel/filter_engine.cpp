@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "pixel/adjust/table_mapping.h"
 #include "pixel/filter_codes.h"
 #include "pixel/palette_mapping.h"
 
@@ -138,6 +139,36 @@ bool ConvertsLosslessly(platform::PixelFormat format) {
          format == platform::kPixelFormat32bppARGB;
 }
 
+// Lookup-table adjustments on 24- and 32-bit images: the zone's rows are mapped where they lie,
+// through a lock in the image's own format (which points into the pixels). The result is the
+// working buffer's, written back: the same channel bytes, alpha kept, and for 32bppRGB the
+// fourth byte of each pixel of the zone set to 255 as that format's write-back sets it.
+FilterOutcome MapTablesInPlace(Bitmap& image, const Rect& rect, const TableMapping& mapping,
+                               const FilterParams& params) {
+  FilterOutcome out;
+  const platform::PixelFormat format = image.Format();
+  BitmapData data;
+  out.status = ToStatus(image.LockBits(&rect, platform::ImageLockModeRead | platform::ImageLockModeWrite, format, data));
+  if (out.status != OK) return out;
+  ChannelRows rows;
+  rows.scan0 = static_cast<uint8_t*>(data.scan0);
+  rows.stride = data.stride;
+  rows.width = rect.width;
+  rows.height = rect.height;
+  rows.pixelBytes = format == platform::kPixelFormat24bppRGB ? 3 : 4;
+  rows.opaqueFourthByte = format == platform::kPixelFormat32bppRGB;
+  try {
+    MapThroughTables(rows, mapping, params);
+  } catch (...) {
+    // Only the tables' memory can fail, before any pixel is written: the image is as it was.
+    image.UnlockBits(data);
+    throw;
+  }
+  out.status = ToStatus(image.UnlockBits(data));
+  out.wrote = out.status == OK;
+  return out;
+}
+
 // Working buffers of about this size hold one band of rows.
 constexpr size_t kBandBytes = size_t{4} << 20;
 
@@ -227,6 +258,9 @@ FilterOutcome Run(Bitmap& image, const ZoneRect& zone, const FilterDescriptor& f
   const bool greyPalette = indexed && IsGreyPalette(image.GetPalette());
   if (indexed && !greyPalette && filter.mapsColourPalette && format != platform::kPixelFormat1bppIndexed)
     return MapPalette(image, filter, params);
+
+  if (filter.tables != nullptr && ConvertsLosslessly(format))
+    return MapTablesInPlace(image, rect, *filter.tables, params);
 
   const bool coversImage = zone.left == 0 && zone.top == 0 && zone.width == image.Width() &&
                           zone.height == image.Height();

@@ -1,7 +1,8 @@
 // The filter engine: copies a zone of an image into a 32-bit ARGB working buffer, runs one
 // routine over it and writes the result back in a way that suits the image's pixel format.
 // Routines of limited reach on 24- and 32-bit images run band by band instead, so that the
-// working buffers hold a few rows rather than a 32-bit copy of the whole zone.
+// working buffers hold a few rows rather than a 32-bit copy of the whole zone, and lookup-table
+// adjustments on those images map the rows where they lie, with no working buffer at all.
 //
 // The engine's buffers are per thread and reused from call to call; the engine is not
 // re-entrant (a routine must not run another filter).

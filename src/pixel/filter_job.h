@@ -41,6 +41,8 @@ struct FilterJob {
 // anything back.
 using FilterRoutine = TessivoStatus (*)(FilterJob& job);
 
+struct TableMapping;  // pixel/adjust/table_mapping.h
+
 struct FilterDescriptor {
   int32_t code = 0;
   FilterRoutine routine = nullptr;
@@ -56,6 +58,9 @@ struct FilterDescriptor {
   // routines: on the rows above as already replaced, the rows below as they were).
   int32_t bandReach = kWholeZone;
   static constexpr int32_t kWholeZone = -1;
+  // Lookup-table adjustments: the routine's own mapping, which the engine runs directly on the
+  // rows of 24- and 32-bit images instead of a 32-bit working copy of the zone.
+  const TableMapping* tables = nullptr;
 };
 
 // Pixel channel helpers.

@@ -1,23 +1,21 @@
 // The colour adjustments as routines of the filter engine. Every channel mapping that depends
-// on the channel alone goes through a 256-entry table built once per call; the tables are
-// computed in 64-bit integers (or doubles) so that any 32-bit parameter saturates instead of
-// wrapping.
+// on the channel alone is a table mapping (table_mapping.h): 256-entry tables built once per
+// call, which the engine applies where 24- and 32-bit rows lie. The tables are computed in
+// 64-bit integers (or doubles) so that any 32-bit parameter saturates instead of wrapping.
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <span>
 
 #include "pixel/adjust/adjust_codes.h"
-#include "pixel/adjust/contrast_spill.h"
 #include "pixel/adjust/integer_rounding.h"
+#include "pixel/adjust/table_mapping.h"
 #include "pixel/filter_registry.h"
 #include "pixel/rounding.h"
 #include "pixel/transparency_keys.h"
 
 namespace tessivo {
 namespace {
-
-using ByteTable = std::array<uint8_t, 256>;
 
 size_t PixelCount(const FilterJob& job) {
   return static_cast<size_t>(job.width) * static_cast<size_t>(job.height);
@@ -30,39 +28,21 @@ int64_t IntegerParam(double v) {
   return static_cast<int64_t>(v);
 }
 
-void ApplyTables(FilterJob& job, const ByteTable& red, const ByteTable& green, const ByteTable& blue) {
-  const size_t count = PixelCount(job);
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t v = job.pixels[i];
-    job.pixels[i] = WithRGB(v, red[Red(v)], green[Green(v)], blue[Blue(v)]);
-  }
-}
+// --- Brightness, gamma, channel offsets, scales and masks -----------------------------------
 
-void ApplyTable(FilterJob& job, const ByteTable& t) { ApplyTables(job, t, t, t); }
-
-ByteTable IdentityTable() {
-  ByteTable t;
-  for (int c = 0; c < 256; ++c) t[c] = static_cast<uint8_t>(c);
-  return t;
-}
-
-// --- Brightness, gamma, channel offsets and scales ------------------------------------------
-
-TessivoStatus BrightnessRoutine(FilterJob& job) {
-  const int64_t factor = IntegerParam(job.params.p) + 100;
+void BrightnessTables(const FilterParams& params, const ZoneStatistics&, ChannelTables& tables) {
+  const int64_t factor = IntegerParam(params.p) + 100;
   ByteTable t;
   for (int64_t c = 0; c < 256; ++c) t[c] = static_cast<uint8_t>(ClampToByte(DivRoundHalfEven(c * factor, 100)));
-  ApplyTable(job, t);
-  return OK;
+  SetAllChannels(tables, t);
 }
 
-// p: the gamma factor, already known to be positive.
-TessivoStatus GammaRoutine(FilterJob& job) {
-  const double exponent = 100.0 / job.params.p;
+// p: the gamma factor, already known to be positive. The power is taken once per table entry.
+void GammaTables(const FilterParams& params, const ZoneStatistics&, ChannelTables& tables) {
+  const double exponent = 100.0 / params.p;
   ByteTable t;
   for (int c = 0; c < 256; ++c) t[c] = RoundClampByte(255.0 * std::pow(c / 255.0, exponent));
-  ApplyTable(job, t);
-  return OK;
+  SetAllChannels(tables, t);
 }
 
 ByteTable OffsetTable(double offset) {
@@ -72,9 +52,10 @@ ByteTable OffsetTable(double offset) {
   return t;
 }
 
-TessivoStatus AdjustRGBRoutine(FilterJob& job) {
-  ApplyTables(job, OffsetTable(job.params.d1), OffsetTable(job.params.d2), OffsetTable(job.params.d3));
-  return OK;
+void AdjustRGBTables(const FilterParams& params, const ZoneStatistics&, ChannelTables& tables) {
+  tables.red = OffsetTable(params.d1);
+  tables.green = OffsetTable(params.d2);
+  tables.blue = OffsetTable(params.d3);
 }
 
 // p: a finite factor. Results below 0 (negative factors) are clamped to 0, like those above 255.
@@ -84,28 +65,26 @@ ByteTable ScaleTable(double factor) {
   return t;
 }
 
-TessivoStatus ScaleRedRoutine(FilterJob& job) {
-  ApplyTables(job, ScaleTable(job.params.p), IdentityTable(), IdentityTable());
-  return OK;
+// kChannel: 0 red, 1 green, 2 blue.
+template <int kChannel>
+void ScaleTables(const FilterParams& params, const ZoneStatistics&, ChannelTables& tables) {
+  SetAllChannels(tables, IdentityTable());
+  ByteTable& scaled = kChannel == 0 ? tables.red : (kChannel == 1 ? tables.green : tables.blue);
+  scaled = ScaleTable(params.p);
 }
-TessivoStatus ScaleGreenRoutine(FilterJob& job) {
-  ApplyTables(job, IdentityTable(), ScaleTable(job.params.p), IdentityTable());
-  return OK;
-}
-TessivoStatus ScaleBlueRoutine(FilterJob& job) {
-  ApplyTables(job, IdentityTable(), IdentityTable(), ScaleTable(job.params.p));
-  return OK;
+
+// Each of red, green and blue is kept or becomes 0.
+template <bool kRed, bool kGreen, bool kBlue>
+void MaskTables(const FilterParams&, const ZoneStatistics&, ChannelTables& tables) {
+  const ByteTable kept = IdentityTable();
+  ByteTable zero;
+  zero.fill(0);
+  tables.red = kRed ? kept : zero;
+  tables.green = kGreen ? kept : zero;
+  tables.blue = kBlue ? kept : zero;
 }
 
 // --- Channel masks and swaps ----------------------------------------------------------------
-
-template <uint32_t kKeptBits>
-TessivoStatus MaskRoutine(FilterJob& job) {
-  constexpr uint32_t mask = 0xFF000000u | kKeptBits;
-  const size_t count = PixelCount(job);
-  for (size_t i = 0; i < count; ++i) job.pixels[i] &= mask;
-  return OK;
-}
 
 TessivoStatus SwapChannelsRoutine(FilterJob& job) {
   const int32_t order = static_cast<int32_t>(job.params.p);
@@ -127,30 +106,13 @@ TessivoStatus SwapChannelsRoutine(FilterJob& job) {
 
 // --- Contrast, saturation ---------------------------------------------------------------------
 
-TessivoStatus ContrastRoutine(FilterJob& job) {
-  const size_t count = PixelCount(job);
-  if (count == 0) return OK;
-  uint64_t sum = 0;
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t v = job.pixels[i];
-    sum += static_cast<uint32_t>(Red(v) + Green(v) + Blue(v)) / 3;
-  }
-  const int64_t mean = static_cast<int64_t>(sum / count);
-  const int64_t factor = IntegerParam(job.params.p) + 100;
+// The table is not clamped: channels that leave 0..255 spill into the other two.
+void ContrastTables(const FilterParams& params, const ZoneStatistics& zone, ChannelTables& tables) {
+  const int64_t mean = zone.pixels == 0 ? 0 : static_cast<int64_t>(zone.thirdSum / zone.pixels);
+  const int64_t factor = IntegerParam(params.p) + 100;
   std::array<int64_t, 256> t;
   for (int64_t i = 0; i < 256; ++i) t[i] = DivRoundHalfEven((i - mean) * factor, 100) + mean;
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t v = job.pixels[i];
-    const int64_t r = t[Red(v)], g = t[Green(v)], b = t[Blue(v)];
-    // Most pixels of a photograph stay in range and need no spilling.
-    if (static_cast<uint64_t>(r) <= 255 && static_cast<uint64_t>(g) <= 255 && static_cast<uint64_t>(b) <= 255) {
-      job.pixels[i] = WithRGB(v, static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
-      continue;
-    }
-    const SpilledRGB c = SpillIntoRange(r, g, b);
-    job.pixels[i] = WithRGB(v, c.red, c.green, c.blue);
-  }
-  return OK;
+  SetSpillingTable(tables, t);
 }
 
 TessivoStatus SaturationRoutine(FilterJob& job) {
@@ -207,74 +169,78 @@ TessivoStatus SwapColorRoutine(FilterJob& job) {
 
 // --- Whole-zone mappings -------------------------------------------------------------------------
 
-TessivoStatus StretchContrastRoutine(FilterJob& job) {
-  const size_t count = PixelCount(job);
-  int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t v = job.pixels[i];
-    const int c[3] = {Red(v), Green(v), Blue(v)};
-    for (int k = 0; k < 3; ++k) {
-      if (c[k] < lo[k]) lo[k] = c[k];
-      if (c[k] > hi[k]) hi[k] = c[k];
-    }
-  }
-  ByteTable t[3];
+void StretchContrastTables(const FilterParams&, const ZoneStatistics& zone, ChannelTables& tables) {
+  ByteTable* t[3] = {&tables.red, &tables.green, &tables.blue};
   for (int k = 0; k < 3; ++k) {
-    if (lo[k] >= hi[k]) {
-      t[k] = IdentityTable();
+    const int lo = zone.smallest[k], hi = zone.largest[k];
+    if (lo >= hi) {
+      *t[k] = IdentityTable();
       continue;
     }
     for (int64_t c = 0; c < 256; ++c)
-      t[k][c] = static_cast<uint8_t>(ClampToByte(DivRoundHalfEven((c - lo[k]) * 255, hi[k] - lo[k])));
+      (*t[k])[c] = static_cast<uint8_t>(ClampToByte(DivRoundHalfEven((c - lo) * 255, hi - lo)));
   }
-  ApplyTables(job, t[0], t[1], t[2]);
-  return OK;
 }
 
-TessivoStatus EqualizeIntensityRoutine(FilterJob& job) {
-  const size_t count = PixelCount(job);
-  if (count == 0) return OK;
-  // Grey of a channel sum s: s / 3 rounded (thirds never tie).
-  std::array<uint8_t, 766> grey;
-  for (int s = 0; s <= 765; ++s) grey[s] = static_cast<uint8_t>(DivRoundHalfEven(s, 3));
-  std::array<uint64_t, 256> histogram{};
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t v = job.pixels[i];
-    ++histogram[grey[Red(v) + Green(v) + Blue(v)]];
-  }
+void EqualizeIntensityTables(const FilterParams&, const ZoneStatistics& zone, ChannelTables& tables) {
+  if (zone.pixels == 0) return SetAllChannels(tables, IdentityTable());
   ByteTable t;
   uint64_t cumulative = 0;
   for (int i = 0; i < 256; ++i) {
-    cumulative += histogram[i];
+    cumulative += zone.greyHistogram[i];
     t[i] = static_cast<uint8_t>(ClampToByte(
-        DivRoundHalfEven(static_cast<int64_t>(cumulative) * 255, static_cast<int64_t>(count))));
+        DivRoundHalfEven(static_cast<int64_t>(cumulative) * 255, static_cast<int64_t>(zone.pixels))));
   }
-  ApplyTable(job, t);
-  return OK;
+  SetAllChannels(tables, t);
+}
+
+constexpr TableMapping kBrightness{kNoStatistics, BrightnessTables};
+constexpr TableMapping kGamma{kNoStatistics, GammaTables};
+constexpr TableMapping kAdjustRGBMapping{kNoStatistics, AdjustRGBTables};
+constexpr TableMapping kScaleRed{kNoStatistics, ScaleTables<0>};
+constexpr TableMapping kScaleGreen{kNoStatistics, ScaleTables<1>};
+constexpr TableMapping kScaleBlue{kNoStatistics, ScaleTables<2>};
+constexpr TableMapping kKeepRed{kNoStatistics, MaskTables<true, false, false>};
+constexpr TableMapping kKeepGreen{kNoStatistics, MaskTables<false, true, false>};
+constexpr TableMapping kKeepBlue{kNoStatistics, MaskTables<false, false, true>};
+constexpr TableMapping kRemoveRed{kNoStatistics, MaskTables<false, true, true>};
+constexpr TableMapping kRemoveGreen{kNoStatistics, MaskTables<true, false, true>};
+constexpr TableMapping kRemoveBlue{kNoStatistics, MaskTables<true, true, false>};
+constexpr TableMapping kContrast{kThirdSums, ContrastTables};
+constexpr TableMapping kStretchContrast{kChannelRanges, StretchContrastTables};
+constexpr TableMapping kEqualizeIntensity{kGreyHistogram, EqualizeIntensityTables};
+
+// A lookup-table adjustment: its engine routine over the working buffer, and the same mapping
+// for the engine to run where 24- and 32-bit rows lie.
+template <const TableMapping& kMapping>
+FilterDescriptor Table(int32_t code, bool mapsColourPalette = false) {
+  FilterDescriptor f{code, TableRoutine<kMapping>, false, false, mapsColourPalette};
+  f.tables = &kMapping;
+  return f;
 }
 
 // Code, routine, reads a source copy, analysis only, maps colour palettes.
 const FilterRegistration kRegistrations[] = {
-    FilterRegistration({kAdjustBrightness, BrightnessRoutine, false, false, true}),
+    FilterRegistration(Table<kBrightness>(kAdjustBrightness, true)),
     FilterRegistration({kAdjustSwapChannels, SwapChannelsRoutine, false, false, false}),
-    FilterRegistration({kAdjustContrast, ContrastRoutine, false, false, false}),
-    FilterRegistration({kAdjustStretchContrast, StretchContrastRoutine, false, false, false}),
+    FilterRegistration(Table<kContrast>(kAdjustContrast)),
+    FilterRegistration(Table<kStretchContrast>(kAdjustStretchContrast)),
     FilterRegistration({kAdjustSaturation, SaturationRoutine, false, false, false}),
-    FilterRegistration({kAdjustGamma, GammaRoutine, false, false, false}),
+    FilterRegistration(Table<kGamma>(kAdjustGamma)),
     FilterRegistration({kAdjustTransparency, TransparencyRoutine, false, false, false}),
-    FilterRegistration({kAdjustRGB, AdjustRGBRoutine, false, false, false}),
-    FilterRegistration({kAdjustKeepRed, MaskRoutine<0x00FF0000u>, false, false, false}),
-    FilterRegistration({kAdjustKeepGreen, MaskRoutine<0x0000FF00u>, false, false, false}),
-    FilterRegistration({kAdjustKeepBlue, MaskRoutine<0x000000FFu>, false, false, false}),
-    FilterRegistration({kAdjustRemoveRed, MaskRoutine<0x0000FFFFu>, false, false, false}),
-    FilterRegistration({kAdjustRemoveGreen, MaskRoutine<0x00FF00FFu>, false, false, false}),
-    FilterRegistration({kAdjustRemoveBlue, MaskRoutine<0x00FFFF00u>, false, false, false}),
-    FilterRegistration({kAdjustScaleRed, ScaleRedRoutine, false, false, false}),
-    FilterRegistration({kAdjustScaleGreen, ScaleGreenRoutine, false, false, false}),
-    FilterRegistration({kAdjustScaleBlue, ScaleBlueRoutine, false, false, false}),
+    FilterRegistration(Table<kAdjustRGBMapping>(kAdjustRGB)),
+    FilterRegistration(Table<kKeepRed>(kAdjustKeepRed)),
+    FilterRegistration(Table<kKeepGreen>(kAdjustKeepGreen)),
+    FilterRegistration(Table<kKeepBlue>(kAdjustKeepBlue)),
+    FilterRegistration(Table<kRemoveRed>(kAdjustRemoveRed)),
+    FilterRegistration(Table<kRemoveGreen>(kAdjustRemoveGreen)),
+    FilterRegistration(Table<kRemoveBlue>(kAdjustRemoveBlue)),
+    FilterRegistration(Table<kScaleRed>(kAdjustScaleRed)),
+    FilterRegistration(Table<kScaleGreen>(kAdjustScaleGreen)),
+    FilterRegistration(Table<kScaleBlue>(kAdjustScaleBlue)),
     FilterRegistration({kAdjustTransparencyColor, TransparencyColorRoutine, false, false, false}),
     FilterRegistration({kAdjustSwapColor, SwapColorRoutine, false, false, false}),
-    FilterRegistration({kAdjustEqualizeIntensity, EqualizeIntensityRoutine, false, false, false}),
+    FilterRegistration(Table<kEqualizeIntensity>(kAdjustEqualizeIntensity)),
 };
 
 }  // namespace
