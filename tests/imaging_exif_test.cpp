@@ -1,5 +1,5 @@
 // EXIF tags of the native image through the public methods: each setter type written, saved
-// as JPEG and TIFF and checked with exiftool, read back after a reload; a file tagged by
+// as JPEG, PNG and TIFF and checked with exiftool, read back after a reload; a file tagged by
 // exiftool listed as exiftool lists it; deletes that survive a save and a page change; and
 // hostile arguments that must give their status and change nothing.
 #include <gtest/gtest.h>
@@ -78,9 +78,10 @@ const std::vector<Written> kEachSetterType = {
     {TagExifExposureBias, TagTypeSRational, "-1/3", "ExposureCompensation", "-0.3333333333", "-0.333333333333333"},
 };
 
-TEST(ExifTags, EachSetterTypeReachesJpegAndTiffAndReadsBack) {
+TEST(ExifTags, EachSetterTypeReachesJpegPngAndTiffAndReadsBack) {
   ScopedTempFolder dir;
-  for (const char* format : {"jpg", "tif"}) {
+  // PNG: exiftool warns unless the eXIf chunk comes before the image data.
+  for (const char* format : {"jpg", "png", "tif"}) {
     SCOPED_TRACE(format);
     cImaging im;
     ASSERT_NE(im.CreateNewImage(16, 12, 24, static_cast<int32_t>(0xFF336699u)), 0);
@@ -91,7 +92,7 @@ TEST(ExifTags, EachSetterTypeReachesJpegAndTiffAndReadsBack) {
     EXPECT_EQ(im.ExifTagGetLength(NumberOf(im, TagExifUserComment)), 18);
 
     const std::string path = dir.File(std::string("setters.") + format);
-    EXPECT_EQ(format[0] == 'j' ? im.SaveAsJPEG(path) : im.SaveAsTIFF(path), OK);
+    EXPECT_EQ(format[0] == 'j' ? im.SaveAsJPEG(path) : format[0] == 'p' ? im.SaveAsPNG(path) : im.SaveAsTIFF(path), OK);
     const std::string json = ExiftoolJson(path);
     // libtiff keeps the rationals of its EXIF directory at float precision.
     const bool floatRationals = format[0] == 't';

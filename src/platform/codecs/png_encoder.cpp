@@ -127,10 +127,13 @@ bool WritePng(png_structp png, png_infop info, const Bitmap& image, PngPlan& pla
     png_set_iCCP(png, info, "ICC Profile", PNG_COMPRESSION_TYPE_BASE, plan.icc.data(),
                  static_cast<png_uint_32>(plan.icc.size()));
   }
-  if (!plan.exif.empty()) {
-    png_set_eXIf_1(png, info, static_cast<png_uint_32>(plan.exif.size()), plan.exif.data());
-  }
   png_write_info(png, info);
+  // The EXIF chunk goes out here, ahead of the image data as readers expect: handed to libpng
+  // through the info structure it would only be written after IDAT.
+  if (!plan.exif.empty()) {
+    static const png_byte kExifChunk[5] = {'e', 'X', 'I', 'f', '\0'};
+    png_write_chunk(png, kExifChunk, plan.exif.data(), plan.exif.size());
+  }
   if (plan.header.colorType != PNG_COLOR_TYPE_PALETTE &&
       plan.header.colorType != PNG_COLOR_TYPE_GRAY) {
     png_set_bgr(png);
