@@ -160,6 +160,12 @@ TEST_F(TwainScan, ThreePassAndHandScannerMatchScanimage) {
     cImaging img;
     ExpectSameAsScanimage(*this, img, "Color", 8, TWPT_RGB);
   }
+  {
+    // Reads of 1000 bytes hold whole colour lines and end inside the next one.
+    Config("read-limit true\nread-limit-size 1000\n");
+    cImaging img;
+    ExpectSameAsScanimage(*this, img, "Color", 8, TWPT_RGB);
+  }
   Config("hand-scanner true\nread-limit true\nread-limit-size 1\n");
   cImaging img;
   ExpectSameAsScanimage(*this, img, "Gray", 8, TWPT_GRAY);

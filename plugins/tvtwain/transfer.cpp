@@ -4,6 +4,7 @@
 #include <ctime>
 #include <new>
 
+#include "platform/sample_swap.h"
 #include "session.h"
 
 namespace tvtwain {
@@ -71,11 +72,7 @@ void ConvertLine(const SANE_Parameters& p, const FrameLayout& layout, const uint
     return;
   }
   if (p.depth == 8) {
-    for (int32_t x = 0; x < w; ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
+    tessivo::platform::SwapOuterSamples24(src, dst, w);
   } else {
     for (int32_t x = 0; x < w; ++x) {
       std::memcpy(dst + 6 * x, src + 6 * x + 4, 2);
@@ -177,15 +174,24 @@ bool Session::ReadImage(tvtwain_image& image) {
       const uint8_t* data = chunk.data();
       size_t left = static_cast<size_t>(got);
       while (left > 0) {
-        size_t take = std::min(left, line.size() - fill);
-        std::memcpy(line.data() + fill, data, take);
-        fill += take, data += take, left -= take;
-        if (fill < line.size()) break;
-        fill = 0;
+        // Whole lines are converted where they lie in the chunk; only a line split between
+        // two reads is gathered in `line` first.
+        const uint8_t* complete = nullptr;
+        if (fill == 0 && left >= line.size()) {
+          complete = data;
+          data += line.size(), left -= line.size();
+        } else {
+          size_t take = std::min(left, line.size() - fill);
+          std::memcpy(line.data() + fill, data, take);
+          fill += take, data += take, left -= take;
+          if (fill < line.size()) break;
+          fill = 0;
+          complete = line.data();
+        }
         if (height >= 0 && y >= height) continue;  // rows beyond the first frame's are dropped
         // Unknown heights grow row by row (the vector's capacity grows geometrically).
         if (!Reserve(image.pixels, stride, y + 1)) return Fail(TWCC_LOWMEMORY);
-        ConvertLine(p, layout, line.data(), image.pixels.data() + y * stride);
+        ConvertLine(p, layout, complete, image.pixels.data() + y * stride);
         ++y;
       }
     }

@@ -29,21 +29,28 @@ struct ScanBlock {
   }
 };
 
-// One page from the open source through the native transfer, as a bitmap. The statuses say
+// One page from the open source through the native transfer, into `block`. The statuses say
 // why there is none: cancelled, a device failure, too big, or no source open (TwainError).
-TessivoStatus ScanToBitmap(const TwainLibrary& t, intptr_t hwnd,
-                           std::unique_ptr<platform::Bitmap>& bitmap) {
+TessivoStatus ScanPage(const TwainLibrary& t, intptr_t hwnd, ScanBlock& block,
+                       tvtwain_image_info& info) {
   if (t.State() == TWAIN_SOURCE_OPEN) t.SetTransferMechanism(0);
-  ScanBlock block{&t, t.AcquireNative(hwnd)};
+  block.image = t.AcquireNative(hwnd);
   if (!block.image) {
     if (t.UserClosedSource() == 1) return TwainTransferCanceled;
     if (t.GetLastConditionCode() == TWCC_LOWMEMORY) return OutOfMemory;
     if (t.XferFail() == 1) return TwainTransferError;
     return TwainError;
   }
+  return t.GetImageInfo(block.image, &info) == 1 ? OK : TwainError;
+}
+
+// One page as a bitmap of its own.
+TessivoStatus ScanToBitmap(const TwainLibrary& t, intptr_t hwnd,
+                           std::unique_ptr<platform::Bitmap>& bitmap) {
+  ScanBlock block{&t, nullptr};
   tvtwain_image_info info{};
-  if (t.GetImageInfo(block.image, &info) != 1) return TwainError;
-  return BitmapFromScan(info, bitmap);
+  const TessivoStatus status = ScanPage(t, hwnd, block, info);
+  return status == OK ? BitmapFromScan(info, bitmap) : status;
 }
 
 // The number of names the library's device walk answers (bounded, in case a walk never ends).
@@ -188,8 +195,13 @@ TessivoStatus cImaging::TwainAcquireToFile(const std::string& sFilePath, intptr_
   return GuardedStatus(st, [&] {
     if (t->State() < TWAIN_SOURCE_OPEN) return st.Set(BadTwainState);
     if (sFilePath.empty()) return st.Set(InvalidParameter);
+    // The page is only read while it is written, so the file is encoded from the scanned
+    // block itself rather than from a copy of it.
+    ScanBlock block{t, nullptr};
+    tvtwain_image_info info{};
+    TessivoStatus status = ScanPage(*t, hwnd, block, info);
     std::unique_ptr<platform::Bitmap> bitmap;
-    const TessivoStatus status = ScanToBitmap(*t, hwnd, bitmap);
+    if (status == OK) status = BitmapOverScan(info, bitmap);
     if (status != OK) return st.Set(status);
     return st.Set(WriteScanFile(*bitmap, sFilePath));
   });

@@ -17,10 +17,8 @@ bool FormatFor(const tvtwain_image_info& info, platform::PixelFormat& format) {
   }
 }
 
-}  // namespace
-
-TessivoStatus BitmapFromScan(const tvtwain_image_info& info,
-                             std::unique_ptr<platform::Bitmap>& out) {
+TessivoStatus MakeBitmap(const tvtwain_image_info& info, bool overBlock,
+                         std::unique_ptr<platform::Bitmap>& out) {
   platform::PixelFormat format;
   if (!FormatFor(info, format)) return UnsupportedPixelFormat;
   if (info.width < 1 || info.height < 1 || !info.bits) return InvalidParameter;
@@ -31,11 +29,16 @@ TessivoStatus BitmapFromScan(const tvtwain_image_info& info,
       int64_t{info.stride} * info.height > platform::kMaxPixelBytes)
     return OutOfMemory;
   std::unique_ptr<platform::Bitmap> bitmap;
-  platform::Status s = platform::Bitmap::Create(info.width, info.height, format, bitmap);
+  platform::Status s =
+      overBlock ? platform::Bitmap::CreateOver(info.width, info.height, info.stride, format,
+                                               const_cast<uint8_t*>(info.bits), bitmap)
+                : platform::Bitmap::Create(info.width, info.height, format, bitmap);
   if (s != platform::Status::Ok) return static_cast<TessivoStatus>(s);
-  for (int32_t y = 0; y < info.height; ++y)
-    std::memcpy(bitmap->Row(y), info.bits + static_cast<int64_t>(y) * info.stride,
-                static_cast<size_t>(rowBytes));
+  if (!overBlock) {
+    for (int32_t y = 0; y < info.height; ++y)
+      std::memcpy(bitmap->Row(y), info.bits + static_cast<int64_t>(y) * info.stride,
+                  static_cast<size_t>(rowBytes));
+  }
   if (info.bits_per_pixel == 8) {
     platform::Palette grey;
     grey.flags = platform::PaletteFlagsGrayScale;
@@ -52,6 +55,18 @@ TessivoStatus BitmapFromScan(const tvtwain_image_info& info,
                           static_cast<float>(info.y_resolution));
   out = std::move(bitmap);
   return OK;
+}
+
+}  // namespace
+
+TessivoStatus BitmapFromScan(const tvtwain_image_info& info,
+                             std::unique_ptr<platform::Bitmap>& out) {
+  return MakeBitmap(info, false, out);
+}
+
+TessivoStatus BitmapOverScan(const tvtwain_image_info& info,
+                             std::unique_ptr<platform::Bitmap>& out) {
+  return MakeBitmap(info, true, out);
 }
 
 }  // namespace tessivo

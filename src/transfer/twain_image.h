@@ -14,5 +14,9 @@ namespace tessivo {
 // InvalidParameter; more than 2^31 bytes of pixels: OutOfMemory, before anything is allocated.
 TessivoStatus BitmapFromScan(const tvtwain_image_info& info,
                              std::unique_ptr<platform::Bitmap>& out);
+// The same bitmap laid over the block's rows instead of a copy of them, for a page that is
+// only read (written to a file) while the block is still held: it must not outlive the block.
+TessivoStatus BitmapOverScan(const tvtwain_image_info& info,
+                             std::unique_ptr<platform::Bitmap>& out);
 
 }  // namespace tessivo

@@ -16,6 +16,7 @@
 #include "platform/codecs/property_tags.h"
 #include "platform/codecs/tiff_io.h"
 #include "platform/codecs/tiff_raw_pages.h"
+#include "platform/sample_swap.h"
 #include "platform/stream.h"
 
 namespace tessivo::platform::codecs {
@@ -114,7 +115,9 @@ void FileRow(const Bitmap& image, const PageLayout& l, int32_t y, uint8_t* out) 
     return;
   }
   const int spp = l.samplesPerPixel;
-  if (l.bitsPerSample == 8) {
+  if (l.bitsPerSample == 8 && spp == 3) {
+    SwapOuterSamples24(row, out, w);
+  } else if (l.bitsPerSample == 8) {
     for (int32_t x = 0; x < w; ++x) {
       const uint8_t* s = row + static_cast<size_t>(x) * spp;
       uint8_t* d = out + static_cast<size_t>(x) * spp;
