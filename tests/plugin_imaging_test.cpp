@@ -11,6 +11,8 @@
 #include "core/image_registry.h"
 #include "core/load_pipeline.h"
 #include "support/codec_plugin_fixture.h"
+#include "support/io_fixtures.h"
+#include "support/pixel_images.h"
 #include "support/scripted_host.h"
 #include "tessivo/imaging.h"
 
@@ -70,6 +72,42 @@ TEST(PluginRoute, DeepImagesArriveInStandardFormats) {
     ASSERT_NE(im.CreateImageFromFile(CodecSample(file)), 0) << file;
     EXPECT_EQ(im.GetPixelFormat(), format) << file;
   }
+}
+
+// Bilevel pages decoded by the plug-in keep its bottom-up rows under the image; every edit and
+// save must see the same pixels as on a page the platform decoded into its own memory.
+TEST(PluginRoute, BilevelPagesReadInPlaceEditLikePlatformPages) {
+  const std::string folder = FreshFolder("bilevel-in-place");
+  // A min-is-black G4 page of odd width (min-is-white pages are inverted into a copy instead).
+  const std::string page = folder + "/page.tif";
+  {
+    cImaging im;
+    ASSERT_NE(im.CreateNewImage(61, 37, 24, static_cast<int32_t>(0xFFFFFFFFu)), 0);
+    ASSERT_EQ(im.DrawFillRectangle(3, 4, 20, 9, static_cast<int32_t>(0xFF000000u)), OK);
+    ASSERT_EQ(im.DrawFillEllipse(30, 10, 25, 20, static_cast<int32_t>(0xFF000000u)), OK);
+    ASSERT_EQ(im.ConvertTo1Bpp(), OK);
+    ASSERT_EQ(im.SaveAsTIFF(page, CompressionCCITT4), OK);
+  }
+  std::vector<uint32_t> edited[2], saved[2];
+  for (int platform = 0; platform < 2; ++platform) {
+    cImaging im;
+    im.DisableTvimgplugCodecs(platform == 1);
+    ASSERT_NE(im.CreateImageFromFile(page), 0);
+    EXPECT_EQ(EntryOf(im.GetNativeImage()).origin, platform == 1 ? OriginFile : OriginCodecBitmap);
+    ASSERT_EQ(im.GetPixelFormat(), PixelFormat1bppIndexed);
+    ASSERT_EQ(im.FxNegative(), OK);
+    ASSERT_EQ(im.Rotate(Rotate90FlipX), OK);
+    ASSERT_EQ(im.Crop(3, 5, im.GetWidth() - 7, im.GetHeight() - 9), OK);
+    edited[platform] = testing::Pixels(im);
+    const std::string g4 = folder + "/edited" + std::to_string(platform) + ".tif";
+    ASSERT_EQ(im.SaveAsTIFF(g4, CompressionCCITT4), OK);
+    im.DisableTvimgplugCodecs(true);
+    ASSERT_NE(im.CreateImageFromFile(g4), 0);
+    saved[platform] = testing::Pixels(im);
+  }
+  EXPECT_FALSE(edited[0].empty());
+  EXPECT_EQ(edited[0], edited[1]);
+  EXPECT_EQ(saved[0], saved[1]);
 }
 
 TEST(PluginRoute, MultiPageTiffBecomesACodecDocumentEitherWay) {

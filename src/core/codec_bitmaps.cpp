@@ -138,7 +138,9 @@ TessivoStatus FromCodecBitmap(const TvimgplugApi& codec, tvimg_bitmap* source,
     return UnknownImageFormat;
 
   std::unique_ptr<Bitmap> image;
-  const bool share = sharesPixels && bitmap == source && bpp >= 24 && pitch <= INT32_MAX;
+  // Bilevel pages (fax documents) are shared too, unless their bits must be inverted.
+  const bool invert = bpp == 1 && colorType == TVIMG_MINISWHITE;
+  const bool share = sharesPixels && bitmap == source && (bpp >= 24 || (bpp == 1 && !invert)) && pitch <= INT32_MAX;
   if (share) {
     // The top row is the last one in the codec's memory.
     uint8_t* top = codec.GetBits(source) + static_cast<size_t>(height - 1) * pitch;
@@ -151,7 +153,6 @@ TessivoStatus FromCodecBitmap(const TvimgplugApi& codec, tvimg_bitmap* source,
   if (status != OK) return status;
   if (share) *sharesPixels = true;
 
-  const bool invert = bpp == 1 && colorType == TVIMG_MINISWHITE;
   const size_t rowBytes = RowBytes(width, bpp);
   for (uint32_t y = 0; y < height && !share; ++y) {
     const uint8_t* src = bits + static_cast<size_t>(height - 1 - y) * pitch;  // bottom-up
