@@ -500,6 +500,15 @@ bool SetRawPageFields(TIFF* tif, const RawTiffPage& page, const EncodeSettings& 
   return same;
 }
 
+// Drops the fields set for a directory that will not be written and starts a fresh one. The
+// compression goes back to none first: that frees the coder state the old compression set up,
+// which starting a new directory would otherwise leave behind.
+void DiscardDirectory(TIFF* tif) {
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  TIFFFreeDirectory(tif);
+  TIFFCreateDirectory(tif);
+}
+
 }  // namespace
 
 Status TiffWriter::CheckRawPage(const RawTiffPage& page, const EncodeSettings& settings) {
@@ -507,8 +516,7 @@ Status TiffWriter::CheckRawPage(const RawTiffPage& page, const EncodeSettings& s
   TiffHandle tif = TiffHandle::OpenStream(scratch, "w");
   if (!tif) return Status::GenericError;
   const bool same = SetRawPageFields(tif.get(), page, settings, true);
-  TIFFFreeDirectory(tif.get());  // nothing of the trial is written
-  TIFFCreateDirectory(tif.get());
+  DiscardDirectory(tif.get());  // nothing of the trial is written
   return same ? Status::Ok : Status::NotImplemented;
 }
 
@@ -517,8 +525,7 @@ Status TiffWriter::WriteRawPage(const RawTiffPage& page, const EncodeSettings& s
   TIFF* tif = state_->tif.get();
   if (!SetRawPageFields(tif, page, settings,
                         pages_ > 0 || settings.saveFlag == EncoderValueMultiFrame)) {
-    TIFFFreeDirectory(tif);  // the page goes the decoding way instead
-    TIFFCreateDirectory(tif);
+    DiscardDirectory(tif);  // the page goes the decoding way instead
     return Status::NotImplemented;
   }
   for (size_t i = 0; i < page.strips.size(); ++i) {
