@@ -15,6 +15,7 @@
 #include "platform/bitmap.h"
 #include "support/scripted_host.h"
 #include "tessivo/imaging.h"
+#include "transfer/twain_library.h"
 
 namespace fs = std::filesystem;
 using namespace tessivo;
@@ -283,6 +284,32 @@ TEST_F(TwainScan, FailedAcquireToFileKeepsTheOldFileAndLeavesNothing) {
   std::vector<std::string> left = Leftovers(dir_, "keep.tif");
   EXPECT_EQ(left, std::vector<std::string>{"folder.png"});
   EXPECT_EQ(FileText(target), "the user's file");
+}
+
+TEST_F(TwainScan, LaterPagesShowNothingOfEarlierOnes) {
+  Config("");
+  cImaging img;
+  ASSERT_TRUE(img.TwainOpenSource("test:0"));
+  ASSERT_TRUE(img.TwainSetCurrentResolution(25));
+  ASSERT_TRUE(img.TwainSetImageLayout(0, 0, 1.1, 1.0));  // grey rows end in padding
+  ASSERT_TRUE(img.TwainSetCurrentPixelType(TWPT_RGB));
+  const TwainLibrary* t = Twain();
+  ASSERT_NE(t, nullptr);
+  // The plug-in hands its block to the next page once this one is freed.
+  tvtwain_image* colour = t->AcquireNative(0);
+  ASSERT_NE(colour, nullptr);
+  t->FreeNative(colour);
+  ASSERT_TRUE(img.TwainSetCurrentPixelType(TWPT_GRAY));
+  ASSERT_TRUE(img.TwainSetCurrentBitDepth(8));
+  tvtwain_image* grey = t->AcquireNative(0);
+  ASSERT_NE(grey, nullptr);
+  tvtwain_image_info info{};
+  ASSERT_EQ(t->GetImageInfo(grey, &info), 1);
+  EXPECT_NE(info.width % 4, 0) << info.width;
+  for (int y = 0; y < info.height; ++y)
+    for (int i = info.width; i < info.stride; ++i)
+      ASSERT_EQ(info.bits[int64_t{y} * info.stride + i], 0) << "row " << y << " byte " << i;
+  t->FreeNative(grey);
 }
 
 TEST_F(TwainScan, ScansHandedOverAsDibsHoldTheScannedPixels) {

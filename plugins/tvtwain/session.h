@@ -6,14 +6,42 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sane_library.h"
 #include "tessivo/plugins/tvtwain.h"
 
+namespace tvtwain {
+
+// Leaves bytes that a vector grows by as they are: a scanned block grows row by row and every
+// row is written in full as it arrives, so zeroing it first would only write it twice.
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  UninitializedAllocator() = default;
+  template <class U>
+  UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+using PixelBlock = std::vector<uint8_t, UninitializedAllocator<uint8_t>>;
+
+}  // namespace tvtwain
+
 struct tvtwain_image {
   tvtwain_image_info info{};
-  std::vector<uint8_t> pixels;
+  tvtwain::PixelBlock pixels;
 };
 
 namespace tvtwain {
@@ -126,7 +154,7 @@ class Session {
 
   // The pixel block of a freed page, kept for the next page: pages of a batch or of repeated
   // scans are the same size, and a kept block needs no fresh memory faulted in and zeroed.
-  void KeepSpareBlock(std::vector<uint8_t>&& block);
+  void KeepSpareBlock(PixelBlock&& block);
 
  private:
   bool EnsureLoaded();
@@ -164,7 +192,7 @@ class Session {
   // Ends a batch: back to state 4, or the source closed when auto close is on.
   void EndBatch();
 
-  std::vector<uint8_t> spareBlock_;
+  PixelBlock spareBlock_;
 
   SaneLibrary sane_;
   std::string libraryPath_ = "libsane.so.1";

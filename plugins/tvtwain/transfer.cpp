@@ -1,4 +1,6 @@
 // One scan: sane_start, the parameters of each frame, the rows read into a top-down image block.
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <ctime>
@@ -82,35 +84,46 @@ void ConvertLine(const SANE_Parameters& p, const FrameLayout& layout, const uint
   }
 }
 
-// Makes room for `rows` rows of `stride` bytes; false when that passes the block limit or
-// memory runs out.
-bool Reserve(std::vector<uint8_t>& pixels, int64_t stride, int64_t rows) {
+// Makes room for `rows` rows of `stride` bytes, left unwritten (the caller fills each row); false
+// when that passes the block limit or memory runs out.
+bool Reserve(PixelBlock& pixels, int64_t stride, int64_t rows) {
   if (rows < 1 || stride < 1 || stride > kMaxImageBytes / rows) return false;
   size_t bytes = static_cast<size_t>(stride * rows);
   if (pixels.size() >= bytes) return true;
   try {
-    pixels.resize(bytes, 0);
+    pixels.resize(bytes);
   } catch (const std::bad_alloc&) {
     return false;
   }
   return true;
 }
 
+// A page of tens of megabytes is touched for the first time as its rows arrive; in 4 KiB pages
+// that is thousands of page faults per page, in 2 MiB pages a few dozen. Only a hint: where the
+// system has no large pages for us, nothing changes.
+void AskForLargePages(uint8_t* block, size_t bytes) {
+  constexpr uintptr_t kLarge = uintptr_t{2} << 20;
+  const auto begin = (reinterpret_cast<uintptr_t>(block) + kLarge - 1) & ~(kLarge - 1);
+  const auto end = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(kLarge - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 // Room for `rows` rows without touching it (a large block is address space until written),
 // so that growing row by row never moves the block.
-bool ReserveAddressSpace(std::vector<uint8_t>& pixels, int64_t stride, int64_t rows) {
+bool ReserveAddressSpace(PixelBlock& pixels, int64_t stride, int64_t rows) {
   if (rows < 1 || stride < 1 || stride > kMaxImageBytes / rows) return false;
   try {
     pixels.reserve(static_cast<size_t>(stride * rows));
   } catch (const std::bad_alloc&) {
     return false;
   }
+  AskForLargePages(pixels.data(), pixels.capacity());
   return true;
 }
 
 }  // namespace
 
-void Session::KeepSpareBlock(std::vector<uint8_t>&& block) {
+void Session::KeepSpareBlock(PixelBlock&& block) {
   if (block.capacity() > spareBlock_.capacity()) spareBlock_ = std::move(block);
 }
 
@@ -191,7 +204,16 @@ bool Session::ReadImage(tvtwain_image& image) {
         if (height >= 0 && y >= height) continue;  // rows beyond the first frame's are dropped
         // Unknown heights grow row by row (the vector's capacity grows geometrically).
         if (!Reserve(image.pixels, stride, y + 1)) return Fail(TWCC_LOWMEMORY);
-        ConvertLine(p, layout, complete, image.pixels.data() + y * stride);
+        uint8_t* row = image.pixels.data() + y * stride;
+        // New rows hold whatever the block held before (an earlier page): what the line does
+        // not cover is cleared, the whole row when one frame brings only one channel.
+        if (first && layout.channel >= 0) {
+          std::memset(row, 0, static_cast<size_t>(stride));
+        } else if (first) {
+          const int64_t covered = (int64_t{width} * layout.bitsPerPixel + 7) / 8;
+          std::memset(row + covered, 0, static_cast<size_t>(stride - covered));
+        }
+        ConvertLine(p, layout, complete, row);
         ++y;
       }
     }
