@@ -21,7 +21,8 @@ pkg_check_modules(CAIRO_PC REQUIRED IMPORTED_TARGET cairo)
 # Fonts for string drawing (src/platform/graphics) and the PDF writer's fonts (src/pdf): faces found through Fontconfig, measured with FreeType.
 pkg_check_modules(FREETYPE_PC REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(FONTCONFIG_PC REQUIRED IMPORTED_TARGET fontconfig)
-# The PDF writer's encryption (src/pdf): MD5 and RC4 of OpenSSL's libcrypto.
+# The PDF writer's encryption (src/pdf): MD5 and RC4 of OpenSSL's libcrypto; headers only,
+# libcrypto is opened on first use.
 pkg_check_modules(LIBCRYPTO_PC REQUIRED IMPORTED_TARGET libcrypto)
 # Printing (src/platform/print): destinations, media and jobs of the CUPS spooler; headers only,
 # libcups is opened on first use.
