@@ -1,14 +1,9 @@
-// The low-level RC4 interface is deprecated in OpenSSL 3 in favour of the "legacy" provider,
-// which would have to be loaded into the process's shared library context; the low-level
-// cipher needs no provider and stays available.
-#define OPENSSL_SUPPRESS_DEPRECATED
 #include "pdf/standard_security.h"
-
-#include <openssl/evp.h>
-#include <openssl/rc4.h>
 
 #include <algorithm>
 #include <stdexcept>
+
+#include "platform/crypto/crypto_library.h"
 
 namespace tessivo::pdf {
 namespace {
@@ -36,18 +31,22 @@ bool Blank(const std::string& text) { return text.find_first_not_of(' ') == std:
 std::string Md5(std::string_view data) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_Digest(data.data(), data.size(), digest, &length, EVP_md5(), nullptr) != 1 || length != 16)
+  const platform::CryptoLibrary* crypto = platform::Crypto();
+  if (!crypto || crypto->digest(data.data(), data.size(), digest, &length, crypto->md5(), nullptr) != 1 ||
+      length != 16)
     throw std::runtime_error("MD5 is not available");
   return std::string(reinterpret_cast<const char*>(digest), 16);
 }
 
 std::string Rc4(std::string_view key, std::string_view data) {
   if (data.empty()) return {};
+  const platform::CryptoLibrary* crypto = platform::Crypto();
+  if (!crypto) throw std::runtime_error("RC4 is not available");
   RC4_KEY schedule;
-  RC4_set_key(&schedule, static_cast<int>(std::min<size_t>(key.size(), 256)),
+  crypto->rc4SetKey(&schedule, static_cast<int>(std::min<size_t>(key.size(), 256)),
               reinterpret_cast<const unsigned char*>(key.data()));
   std::string out(data.size(), '\0');
-  RC4(&schedule, data.size(), reinterpret_cast<const unsigned char*>(data.data()),
+  crypto->rc4(&schedule, data.size(), reinterpret_cast<const unsigned char*>(data.data()),
       reinterpret_cast<unsigned char*>(out.data()));
   return out;
 }

@@ -1,16 +1,18 @@
 #include "transfer/inet.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <limits>
 
+#include "platform/transfer/curl_library.h"
 #include "transfer/inet_text.h"
 
 namespace tessivo {
 namespace {
+
+// Every caller holds an easy handle or is about to use one, so the library is loaded.
+const platform::CurlLibrary& Lib() { return *platform::Curl(); }
 
 constexpr int32_t kMaxBuffer = 16 * 1024 * 1024;
 constexpr int64_t kMaxBody = std::numeric_limits<int32_t>::max();
@@ -66,10 +68,10 @@ struct ReadState {
 bool StartBody(ReadState& st) {
   st.started = true;
   long code = 0;
-  curl_easy_getinfo(st.curl, CURLINFO_RESPONSE_CODE, &code);
+  Lib().easy_getinfo(st.curl, CURLINFO_RESPONSE_CODE, &code);
   if (code < 200 || code > 299) { st.abort = Abort::ErrorPage; return false; }
   curl_off_t announced = -1;
-  curl_easy_getinfo(st.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  Lib().easy_getinfo(st.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
   if (announced < 1) { st.abort = Abort::NoLength; return false; }
   if (announced > kMaxBody) { st.abort = Abort::TooLarge; return false; }
   st.total = announced;
@@ -138,31 +140,32 @@ std::string HttpUrl(const std::string& host, std::string path, int64_t port, boo
     query = path.substr(q + 1);
     path.resize(q);
   }
-  CURLU* url = curl_url();
+  CURLU* url = Lib().url();
   if (!url) return {};
-  bool ok = curl_url_set(url, CURLUPART_SCHEME, tls ? "https" : "http", 0) == CURLUE_OK &&
-            curl_url_set(url, CURLUPART_HOST, host.c_str(), 0) == CURLUE_OK &&
-            curl_url_set(url, CURLUPART_PATH, path.c_str(), CURLU_URLENCODE) == CURLUE_OK;
+  bool ok = Lib().url_set(url, CURLUPART_SCHEME, tls ? "https" : "http", 0) == CURLUE_OK &&
+            Lib().url_set(url, CURLUPART_HOST, host.c_str(), 0) == CURLUE_OK &&
+            Lib().url_set(url, CURLUPART_PATH, path.c_str(), CURLU_URLENCODE) == CURLUE_OK;
   if (ok && port != 0)
-    ok = curl_url_set(url, CURLUPART_PORT, std::to_string(port).c_str(), 0) == CURLUE_OK;
-  if (ok && !query.empty()) ok = curl_url_set(url, CURLUPART_QUERY, query.c_str(), 0) == CURLUE_OK;
+    ok = Lib().url_set(url, CURLUPART_PORT, std::to_string(port).c_str(), 0) == CURLUE_OK;
+  if (ok && !query.empty()) ok = Lib().url_set(url, CURLUPART_QUERY, query.c_str(), 0) == CURLUE_OK;
   char* full = nullptr;
-  if (ok) ok = curl_url_get(url, CURLUPART_URL, &full, 0) == CURLUE_OK;
-  curl_url_cleanup(url);
+  if (ok) ok = Lib().url_get(url, CURLUPART_URL, &full, 0) == CURLUE_OK;
+  Lib().url_cleanup(url);
   std::string out = ok ? full : "";
-  curl_free(full);
+  Lib().free(full);
   return out;
 }
 
 }  // namespace
 
+// Without libcurl (not installed, not loadable) there is no handle: every transfer then fails
+// with InternetOpenError.
 cInet::cInet() {
-  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  if (initialised) curl_ = curl_easy_init();
+  if (const platform::CurlLibrary* curl = platform::Curl()) curl_ = curl->easy_init();
 }
 
 cInet::~cInet() {
-  if (curl_) curl_easy_cleanup(static_cast<CURL*>(curl_));
+  if (curl_) Lib().easy_cleanup(static_cast<CURL*>(curl_));
 }
 
 void cInet::setBufferSize(int32_t bytes) {
@@ -174,18 +177,18 @@ void cInet::setBufferSize(int32_t bytes) {
 // stays open across the transfers made on it.
 void cInet::resetTransferOptions() {
   CURL* c = static_cast<CURL*>(curl_);
-  curl_easy_reset(c);
-  curl_easy_setopt(c, CURLOPT_USERAGENT, "tessivo");
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stall_.seconds));
+  Lib().easy_reset(c);
+  Lib().easy_setopt(c, CURLOPT_USERAGENT, "tessivo");
+  Lib().easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
+  Lib().easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Lib().easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stall_.seconds));
   stall_.moved = -1;
   stall_.since = std::chrono::steady_clock::now();
-  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stall_);
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(std::max<int32_t>(bufferSize_, 16384)));
+  Lib().easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  Lib().easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  Lib().easy_setopt(c, CURLOPT_XFERINFODATA, &stall_);
+  Lib().easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  Lib().easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(std::max<int32_t>(bufferSize_, 16384)));
 }
 
 TessivoStatus cInet::httpGet(const std::string& host, const std::string& path, int64_t port,
@@ -231,22 +234,22 @@ TessivoStatus cInet::httpFetch(const std::string& hostIn, const std::string& pat
   st.sink = &sink;
   st.chunk = bufferSize_;
   st.hook = &hook_;
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnData);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &st);
-  const CURLcode rc = curl_easy_perform(c);
+  Lib().easy_setopt(c, CURLOPT_URL, url.c_str());
+  Lib().easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
+  Lib().easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  Lib().easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
+  Lib().easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  Lib().easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  Lib().easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  Lib().easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
+  Lib().easy_setopt(c, CURLOPT_WRITEFUNCTION, OnData);
+  Lib().easy_setopt(c, CURLOPT_WRITEDATA, &st);
+  const CURLcode rc = Lib().easy_perform(c);
 
   long code = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &code);
+  Lib().easy_getinfo(c, CURLINFO_RESPONSE_CODE, &code);
   curl_off_t announced = -1;
-  curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  Lib().easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
 
   TessivoStatus status = OK;
   switch (st.abort) {

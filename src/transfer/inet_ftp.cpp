@@ -1,18 +1,21 @@
 // FTP on libcurl. The session is one logged-in control connection kept in the easy handle's
 // connection cache: opening it runs a transfer-less request, and the gets and puts that follow
 // reuse it as long as host, port and login stay the same.
-#include <curl/curl.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <limits>
 #include <memory>
 
+#include "platform/transfer/curl_library.h"
 #include "transfer/inet.h"
 #include "transfer/inet_text.h"
 
 namespace tessivo {
 namespace {
+
+// Every caller holds an easy handle or is about to use one, so the library is loaded.
+const platform::CurlLibrary& Lib() { return *platform::Curl(); }
 
 // Files above this size are refused both ways, as everything else in the toolkit is sized in
 // 32-bit lengths.
@@ -52,14 +55,14 @@ size_t OnFileRead(char* data, size_t size, size_t n, void* user) {
 
 void cInet::applyFtpOptions() {
   CURL* c = static_cast<CURL*>(curl_);
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
-  curl_easy_setopt(c, CURLOPT_USERNAME, ftpLogin_.empty() ? "anonymous" : ftpLogin_.c_str());
-  curl_easy_setopt(c, CURLOPT_PASSWORD, ftpLogin_.empty() ? "tessivo@" : ftpPassword_.c_str());
+  Lib().easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+  Lib().easy_setopt(c, CURLOPT_USERNAME, ftpLogin_.empty() ? "anonymous" : ftpLogin_.c_str());
+  Lib().easy_setopt(c, CURLOPT_PASSWORD, ftpLogin_.empty() ? "tessivo@" : ftpPassword_.c_str());
   // Active mode: the server connects back to the address of our control connection.
-  if (!passive_) curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
-  curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(stall_.seconds));
-  curl_easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(stall_.seconds) * 1000L);
-  curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, 0L);
+  if (!passive_) Lib().easy_setopt(c, CURLOPT_FTPPORT, "-");
+  Lib().easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(stall_.seconds));
+  Lib().easy_setopt(c, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(stall_.seconds) * 1000L);
+  Lib().easy_setopt(c, CURLOPT_TRANSFERTEXT, 0L);
 }
 
 TessivoStatus cInet::ftpOpenSession(const std::string& hostIn, int64_t port,
@@ -71,17 +74,17 @@ TessivoStatus cInet::ftpOpenSession(const std::string& hostIn, int64_t port,
     return InternetConnectError;
   if (port < 0 || port > 65535) return InternetConnectError;
 
-  CURLU* url = curl_url();
+  CURLU* url = Lib().url();
   if (!url) return InternetOpenError;
-  bool ok = curl_url_set(url, CURLUPART_SCHEME, "ftp", 0) == CURLUE_OK &&
-            curl_url_set(url, CURLUPART_HOST, host.c_str(), 0) == CURLUE_OK &&
-            curl_url_set(url, CURLUPART_PORT, std::to_string(port == 0 ? 21 : port).c_str(), 0) ==
+  bool ok = Lib().url_set(url, CURLUPART_SCHEME, "ftp", 0) == CURLUE_OK &&
+            Lib().url_set(url, CURLUPART_HOST, host.c_str(), 0) == CURLUE_OK &&
+            Lib().url_set(url, CURLUPART_PORT, std::to_string(port == 0 ? 21 : port).c_str(), 0) ==
                 CURLUE_OK;
   char* base = nullptr;
-  if (ok) ok = curl_url_get(url, CURLUPART_URL, &base, 0) == CURLUE_OK;
-  curl_url_cleanup(url);
+  if (ok) ok = Lib().url_get(url, CURLUPART_URL, &base, 0) == CURLUE_OK;
+  Lib().url_cleanup(url);
   std::string baseUrl = ok ? base : "";
-  curl_free(base);
+  Lib().free(base);
   if (!ok) return InternetConnectError;
   // The URL of the bare server ends with "/", which the remote paths bring themselves.
   if (!baseUrl.empty() && baseUrl.back() == '/') baseUrl.pop_back();
@@ -92,9 +95,9 @@ TessivoStatus cInet::ftpOpenSession(const std::string& hostIn, int64_t port,
   resetTransferOptions();
   applyFtpOptions();
   const std::string root = baseUrl + "/";
-  curl_easy_setopt(c, CURLOPT_URL, root.c_str());
-  curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
-  if (curl_easy_perform(c) != CURLE_OK) return InternetConnectError;
+  Lib().easy_setopt(c, CURLOPT_URL, root.c_str());
+  Lib().easy_setopt(c, CURLOPT_NOBODY, 1L);
+  if (Lib().easy_perform(c) != CURLE_OK) return InternetConnectError;
   ftpBase_ = baseUrl;
   return OK;
 }
@@ -113,10 +116,10 @@ TessivoStatus cInet::ftpGetFile(const std::string& remotePath, const std::string
   const std::string url = ftpBase_ + FtpUrlPath(remotePath);
   SinkState sink;
   sink.file = file.get();
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnFileData);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
-  const CURLcode rc = curl_easy_perform(c);
+  Lib().easy_setopt(c, CURLOPT_URL, url.c_str());
+  Lib().easy_setopt(c, CURLOPT_WRITEFUNCTION, OnFileData);
+  Lib().easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+  const CURLcode rc = Lib().easy_perform(c);
   const bool flushed = std::fflush(file.get()) == 0;
   return rc == CURLE_OK && !sink.failed && flushed ? OK : InternetFtpGetFileError;
 }
@@ -138,12 +141,12 @@ TessivoStatus cInet::ftpPutFile(const std::string& localPath, const std::string&
   resetTransferOptions();
   applyFtpOptions();
   const std::string url = ftpBase_ + FtpUrlPath(remotePath);
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
-  curl_easy_setopt(c, CURLOPT_READFUNCTION, OnFileRead);
-  curl_easy_setopt(c, CURLOPT_READDATA, file.get());
-  curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
-  const CURLcode rc = curl_easy_perform(c);
+  Lib().easy_setopt(c, CURLOPT_URL, url.c_str());
+  Lib().easy_setopt(c, CURLOPT_UPLOAD, 1L);
+  Lib().easy_setopt(c, CURLOPT_READFUNCTION, OnFileRead);
+  Lib().easy_setopt(c, CURLOPT_READDATA, file.get());
+  Lib().easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+  const CURLcode rc = Lib().easy_perform(c);
   return rc == CURLE_OK ? OK : InternetFtpWriteFileError;
 }
 

@@ -10,6 +10,7 @@
 
 #include "batch_pool.h"
 #include "batch_progress.h"
+#include "dispatch/catalog.h"
 #include "printer.h"
 #include "script.h"
 
@@ -95,6 +96,10 @@ int RunBatchCommand(const std::vector<std::string>& operands, const RunOptions& 
   std::error_code error;
   fs::create_directories(work.outdir, error);
   if (error || !fs::is_directory(work.outdir)) return BatchUsage("cannot create the output folder " + work.outdir);
+
+  // The method table is what every worker would otherwise build for its first file; built
+  // here, the workers inherit it (it is only read) and start on their files at once.
+  dispatch::Catalog::Instance();
 
   std::vector<FileOutcome> outcomes(work.inputs.size());
   BatchProgress progress(std::cerr, ::isatty(STDERR_FILENO) == 1, work.inputs.size());

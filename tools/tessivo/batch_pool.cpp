@@ -99,7 +99,7 @@ bool StartWorker(const BatchWork& work, Worker& worker, const std::vector<Worker
 
 void StopWorker(Worker& worker) {
   if (worker.pid <= 0) return;
-  ::close(worker.taskFd);
+  if (worker.taskFd >= 0) ::close(worker.taskFd);
   ::close(worker.resultFd);
   int status = 0;
   while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {}
@@ -153,9 +153,11 @@ void RunInWorkers(const BatchWork& work, const std::function<void(std::size_t, c
   // Files of a dead worker that it had not started go out again before new ones.
   std::deque<std::size_t> requeued;
   // Tops a worker's queue up to two files, starting the worker first if it is not running.
+  // Once no more files are left than there are workers, each gets one at a time, so that no
+  // worker sits idle at the end while another still has a file queued.
   auto assign = [&](Worker& w) {
-    constexpr std::size_t kDepth = 2;
-    while (w.queued.size() < kDepth && (!requeued.empty() || next < total)) {
+    while ((!requeued.empty() || next < total) &&
+           w.queued.size() < (requeued.size() + (total - next) > workers.size() ? 2u : 1u)) {
       const bool again = !requeued.empty();
       const std::size_t file = again ? requeued.front() : next;
       if (w.pid <= 0 && !StartWorker(work, w, workers)) {
@@ -226,6 +228,12 @@ void RunInWorkers(const BatchWork& work, const std::function<void(std::size_t, c
       for (Worker& other : workers) assign(other);
     }
   }
+  // All workers are told to stop before any is waited for, so that they wind down together.
+  for (Worker& w : workers)
+    if (w.pid > 0) {
+      ::close(w.taskFd);
+      w.taskFd = -1;
+    }
   for (Worker& w : workers) StopWorker(w);
   ::sigaction(SIGPIPE, &previous, nullptr);
 }

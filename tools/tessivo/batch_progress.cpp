@@ -34,7 +34,11 @@ void BatchProgress::FileDone(const std::string& input, bool ok) {
   ++done_;
   if (!ok) ++failed_;
   if (!terminal_) {
-    out_ << "[" << done_ << "/" << total_ << "] " << input << ": " << (ok ? "ok" : "FAILED") << "\n";
+    // One write per line: the stream is unbuffered (standard error), and the parent's share of
+    // the cores is taken from the workers.
+    std::string line = "[" + std::to_string(done_) + "/" + std::to_string(total_) + "] " + input + ": " +
+                       (ok ? "ok" : "FAILED") + "\n";
+    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
     return;
   }
   auto now = std::chrono::steady_clock::now();

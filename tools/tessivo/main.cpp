@@ -1,4 +1,7 @@
 // tessivo: runs scripts of toolkit method calls against one Imaging control.
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -186,7 +189,16 @@ int main(int argc, char** argv) {
     if (operands.empty()) return Usage("call needs a method name");
     return RunCalls(operands, options);
   }
-  if (command == "batch") return RunBatchCommand(operands, options);
+  if (command == "batch") {
+    const int status = RunBatchCommand(operands, options);
+    // Everything is written and the workers are gone; what an ordinary exit would still do is
+    // run the exit-time destructors of the ~38 libraries, whose code is paged in only for that
+    // (about 4 ms, all of it after the last file). Nothing of ours or theirs needs them.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    ::_exit(status);
+  }
   if (command == "methods" || command == "constants") {
     if (operands.size() > 1) return Usage(command + " takes at most one pattern");
     return List(command == "methods", operands.empty() ? "" : operands[0]);

@@ -1,20 +1,23 @@
 #include "platform/print/print_spooler.h"
 
-#include <cups/cups.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/print/cups_library.h"
+
 namespace tessivo::platform {
 namespace {
+
+// Reached only after the public function checked that libcups is loaded.
+const CupsLibrary& Lib() { return *Cups(); }
 
 // The spooler's destination list for one call.
 class Destinations {
  public:
-  Destinations() { count_ = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_); }
-  ~Destinations() { cupsFreeDests(count_, dests_); }
+  Destinations() { count_ = Lib().getDests2(CUPS_HTTP_DEFAULT, &dests_); }
+  ~Destinations() { Lib().freeDests(count_, dests_); }
   Destinations(const Destinations&) = delete;
   Destinations& operator=(const Destinations&) = delete;
 
@@ -22,7 +25,7 @@ class Destinations {
   cups_dest_t* at(int i) const { return dests_ + i; }
   cups_dest_t* find(const std::string& name) const {
     if (name.empty()) return nullptr;
-    return cupsGetDest(name.c_str(), nullptr, count_, dests_);
+    return Lib().getDest(name.c_str(), nullptr, count_, dests_);
   }
 
  private:
@@ -34,10 +37,10 @@ class Destinations {
 class DestInfo {
  public:
   explicit DestInfo(cups_dest_t* dest) : dest_(dest) {
-    if (dest_) info_ = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest_);
+    if (dest_) info_ = Lib().copyDestInfo(CUPS_HTTP_DEFAULT, dest_);
   }
   ~DestInfo() {
-    if (info_) cupsFreeDestInfo(info_);
+    if (info_) Lib().freeDestInfo(info_);
   }
   DestInfo(const DestInfo&) = delete;
   DestInfo& operator=(const DestInfo&) = delete;
@@ -62,7 +65,7 @@ PrintMedia ToMedia(const cups_size_t& size) {
 }
 
 std::string Option(const cups_dest_t* dest, const char* name) {
-  const char* v = cupsGetOption(name, dest->num_options, dest->options);
+  const char* v = Lib().getOption(name, dest->num_options, dest->options);
   return v ? v : "";
 }
 
@@ -95,6 +98,7 @@ int Hundredths(double mm) { return static_cast<int>(std::lround(mm * 100.0)); }
 }  // namespace
 
 std::vector<PrintDestination> ListPrintDestinations() {
+  if (!Cups()) return {};
   Destinations dests;
   std::vector<PrintDestination> out;
   for (int i = 0; i < dests.count(); ++i) {
@@ -106,14 +110,15 @@ std::vector<PrintDestination> ListPrintDestinations() {
 }
 
 std::optional<PrintMedia> DestinationMedia(const std::string& destination, const std::string& mediaName) {
+  if (!Cups()) return std::nullopt;
   Destinations dests;
   cups_dest_t* dest = dests.find(destination);
   DestInfo info(dest);
   if (!info) return std::nullopt;
   cups_size_t size{};
   const int ok = mediaName.empty()
-                     ? cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size)
-                     : cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info.get(), mediaName.c_str(),
+                     ? Lib().getDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size)
+                     : Lib().getDestMediaByName(CUPS_HTTP_DEFAULT, dest, info.get(), mediaName.c_str(),
                                               CUPS_MEDIA_FLAGS_DEFAULT, &size);
   if (!ok) return std::nullopt;
   return ToMedia(size);
@@ -121,13 +126,13 @@ std::optional<PrintMedia> DestinationMedia(const std::string& destination, const
 
 std::optional<PrintMedia> DestinationMediaBySize(const std::string& destination, double widthMm,
                                                  double lengthMm) {
-  if (!(widthMm > 0) || !(lengthMm > 0) || widthMm > 1e5 || lengthMm > 1e5) return std::nullopt;
+  if (!(widthMm > 0) || !(lengthMm > 0) || widthMm > 1e5 || lengthMm > 1e5 || !Cups()) return std::nullopt;
   Destinations dests;
   cups_dest_t* dest = dests.find(destination);
   DestInfo info(dest);
   if (!info) return std::nullopt;
   cups_size_t size{};
-  if (!cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info.get(), Hundredths(widthMm), Hundredths(lengthMm),
+  if (!Lib().getDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info.get(), Hundredths(widthMm), Hundredths(lengthMm),
                               CUPS_MEDIA_FLAGS_DEFAULT, &size))
     return std::nullopt;
   PrintMedia m = ToMedia(size);
@@ -137,32 +142,35 @@ std::optional<PrintMedia> DestinationMediaBySize(const std::string& destination,
 
 PrintDefaults DestinationDefaults(const std::string& destination) {
   PrintDefaults out;
+  if (!Cups()) return out;
   Destinations dests;
   cups_dest_t* dest = dests.find(destination);
   DestInfo info(dest);
   if (!info) return out;
   auto text = [&](const char* option) -> std::string {
-    ipp_attribute_t* a = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info.get(), option);
-    const char* v = a ? ippGetString(a, 0, nullptr) : nullptr;
+    ipp_attribute_t* a = Lib().findDestDefault(CUPS_HTTP_DEFAULT, dest, info.get(), option);
+    const char* v = a ? Lib().ippGetString(a, 0, nullptr) : nullptr;
     return v ? v : "";
   };
   out.colorMode = text("print-color-mode");
   out.sides = text("sides");
   out.mediaSource = text("media-source");
-  if (ipp_attribute_t* a = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info.get(), "print-quality"))
-    out.quality = ippGetInteger(a, 0);
+  if (ipp_attribute_t* a = Lib().findDestDefault(CUPS_HTTP_DEFAULT, dest, info.get(), "print-quality"))
+    out.quality = Lib().ippGetInteger(a, 0);
   return out;
 }
 
 bool DestinationSupports(const std::string& destination, const std::string& option, const std::string& value) {
+  if (!Cups()) return false;
   Destinations dests;
   cups_dest_t* dest = dests.find(destination);
   DestInfo info(dest);
   if (!info) return false;
-  return cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest, info.get(), option.c_str(), value.c_str()) != 0;
+  return Lib().checkDestSupported(CUPS_HTTP_DEFAULT, dest, info.get(), option.c_str(), value.c_str()) != 0;
 }
 
 PrinterCondition DestinationCondition(const std::string& destination) {
+  if (!Cups()) return {};
   Destinations dests;
   const cups_dest_t* dest = dests.find(destination);
   if (!dest) return {};
@@ -171,6 +179,10 @@ PrinterCondition DestinationCondition(const std::string& destination) {
 
 PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& pdf) {
   PrintJobOutcome out;
+  if (!Cups()) {
+    out.result = PrintJobResult::NoDestination;
+    return out;
+  }
   Destinations dests;
   cups_dest_t* dest = dests.find(request.destination);
   if (!dest) {
@@ -184,14 +196,14 @@ PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& 
   DestInfo info(dest);
   if (!info) {
     out.result = PrintJobResult::NoDestination;
-    out.message = cupsLastErrorString();
+    out.message = Lib().lastErrorString();
     return out;
   }
 
   cups_option_t* options = nullptr;
   int count = 0;
   auto add = [&](const char* name, const std::string& value) {
-    if (!value.empty()) count = cupsAddOption(name, value.c_str(), count, &options);
+    if (!value.empty()) count = Lib().addOption(name, value.c_str(), count, &options);
   };
   add("copies", request.copies > 1 ? std::to_string(request.copies) : "");
   add("orientation-requested", request.orientation > 0 ? std::to_string(request.orientation) : "");
@@ -204,26 +216,26 @@ PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& 
 
   int jobId = 0;
   const ipp_status_t created =
-      cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest, info.get(), &jobId, request.title.c_str(), count, options);
-  cupsFreeOptions(count, options);
+      Lib().createDestJob(CUPS_HTTP_DEFAULT, dest, info.get(), &jobId, request.title.c_str(), count, options);
+  Lib().freeOptions(count, options);
   if (created > IPP_STATUS_OK_EVENTS_COMPLETE || jobId <= 0) {
     out.result = PrintJobResult::Refused;
-    out.message = cupsLastErrorString();
+    out.message = Lib().lastErrorString();
     return out;
   }
 
-  bool sent = cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest, info.get(), jobId, request.title.c_str(),
+  bool sent = Lib().startDestDocument(CUPS_HTTP_DEFAULT, dest, info.get(), jobId, request.title.c_str(),
                                     CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE;
   constexpr size_t kChunk = 256 * 1024;
   for (size_t at = 0; sent && at < pdf.size(); at += kChunk) {
     const size_t n = std::min(kChunk, pdf.size() - at);
-    sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data() + at, n) == HTTP_STATUS_CONTINUE;
+    sent = Lib().writeRequestData(CUPS_HTTP_DEFAULT, pdf.data() + at, n) == HTTP_STATUS_CONTINUE;
   }
   // The document request is always finished, so the connection is left in a usable state.
-  const ipp_status_t finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info.get());
+  const ipp_status_t finished = Lib().finishDestDocument(CUPS_HTTP_DEFAULT, dest, info.get());
   if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
-    out.message = cupsLastErrorString();
-    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest, jobId);
+    out.message = Lib().lastErrorString();
+    Lib().cancelDestJob(CUPS_HTTP_DEFAULT, dest, jobId);
     out.result = PrintJobResult::TransferFailed;
     return out;
   }

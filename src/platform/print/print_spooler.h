@@ -1,7 +1,8 @@
 // The system's print spooler (CUPS): its destinations, their media and state, and PDF jobs.
-// This is the only place that talks to libcups; the toolkit sees plain values. Lengths are
-// millimetres. Every call reads the spooler afresh, so destinations that appear or vanish
-// between calls are seen as they are.
+// This is the only place that talks to libcups (loaded on first use, see cups_library.h); the
+// toolkit sees plain values. Without a loadable libcups every call answers as a spooler with no
+// destinations would. Lengths are millimetres. Every call reads the spooler afresh, so
+// destinations that appear or vanish between calls are seen as they are.
 #pragma once
 #include <cstdint>
 #include <optional>
