@@ -341,5 +341,59 @@ TEST(DrawSurface, ClipAndTransformOfThePlatformSurface) {
   EXPECT_EQ(g.DrawPath(pf::Pen{}, bad), pf::Status::InvalidParameter);
 }
 
+// Pixels under an opaque draw that already show its colour keep their bytes, whether the draw
+// reads the tile (anti-aliased) or renders coverage alone (aliased): 16-bit channels that narrow
+// to the colour, and a duplicate palette entry.
+TEST(DrawSurface, CoveredPixelsShowingTheColourKeepTheirBytes) {
+  constexpr uint32_t kInk = 0xFF2060A0u;
+  for (bool antiAlias : {false, true}) {
+    std::unique_ptr<pf::Bitmap> deep;
+    ASSERT_EQ(pf::Bitmap::Create(12, 4, pf::kPixelFormat64bppARGB, deep), pf::Status::Ok);
+    for (int32_t y = 0; y < 4; ++y)
+      for (int32_t x = 0; x < 12; ++x) {
+        // Even columns narrow to the ink (one above its widened value), odd ones are black.
+        const uint16_t px[4] = {static_cast<uint16_t>(x % 2 ? 0 : 0xA0 * 257 + 1),
+                                static_cast<uint16_t>(x % 2 ? 0 : 0x60 * 257 + 1),
+                                static_cast<uint16_t>(x % 2 ? 0 : 0x20 * 257 + 1), 0xFFFF};
+        std::memcpy(deep->Row(y) + 8 * x, px, 8);
+      }
+    std::unique_ptr<pf::Bitmap> indexed;
+    ASSERT_EQ(pf::Bitmap::Create(12, 4, pf::kPixelFormat8bppIndexed, indexed), pf::Status::Ok);
+    pf::Palette palette = indexed->GetPalette();
+    palette.entries[0] = palette.entries[1] = kInk;
+    palette.entries[2] = 0xFF000000u;
+    ASSERT_EQ(indexed->SetPalette(palette), pf::Status::Ok);
+    for (int32_t y = 0; y < 4; ++y)
+      for (int32_t x = 0; x < 12; ++x) indexed->Row(y)[x] = x % 2 ? 2 : 1;
+
+    for (pf::Bitmap* b : {deep.get(), indexed.get()}) {
+      pf::Graphics g(*b);
+      g.SetSmoothingMode(antiAlias ? pf::SmoothingMode::AntiAlias : pf::SmoothingMode::None);
+      pf::GraphicsPath box, line;
+      // Anti-aliased, pixel centres are on whole coordinates: the box reaches past the edges.
+      if (antiAlias)
+        box.AddRectangle(-1, -1, 14, 6);
+      else
+        box.AddRectangle(0, 0, 12, 3);
+      line.AddLine({0, 3}, {12, 3});
+      ASSERT_EQ(g.FillPath(pf::SolidBrush{kInk}, box), pf::Status::Ok);
+      pf::Pen pen;
+      pen.argb = kInk;
+      if (!antiAlias) {
+        ASSERT_EQ(g.DrawPath(pen, line), pf::Status::Ok);
+      }
+    }
+    for (int32_t y = 0; y < 4; ++y)
+      for (int32_t x = 1; x < 11; ++x) {
+        uint16_t px[4];
+        std::memcpy(px, deep->Row(y) + 8 * x, 8);
+        const uint16_t expected = x % 2 ? 0xA0 * 257 : 0xA0 * 257 + 1;
+        EXPECT_EQ(px[0], expected) << "aa " << antiAlias << " pixel " << x << "," << y;
+        EXPECT_EQ(px[3], 0xFFFF);
+        EXPECT_EQ(indexed->Row(y)[x], x % 2 ? 0 : 1) << "aa " << antiAlias << " pixel " << x << "," << y;
+      }
+  }
+}
+
 }  // namespace
 }  // namespace tessivo

@@ -1,6 +1,7 @@
 #include "barcode/barcode_painter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace tessivo::barcode {
@@ -41,6 +42,21 @@ int PixelBytes(platform::PixelFormat format) {
   return 0;
 }
 
+// Fills n bytes (at least one pixel) at `to` from `run`, which holds at least n + 8 bytes of the
+// repeated colour starting at a pixel: fixed-size copies, overlapping where n is not a multiple.
+void FillBytes(uint8_t* to, const uint8_t* run, size_t n) {
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 <= n; i += 8) std::memcpy(to + i, run + i, 8);
+    std::memcpy(to + n - 8, run + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(to, run, 4);
+    std::memcpy(to + n - 4, run + n - 4, 4);
+  } else {
+    std::memcpy(to, run, 2);
+    std::memcpy(to + n - 2, run + n - 2, 2);
+  }
+}
+
 }  // namespace
 
 platform::Status PaintModules(platform::Graphics& g, std::string_view modules, const SymbolPlacement& at,
@@ -62,14 +78,13 @@ platform::Status PaintModules(platform::Graphics& g, std::string_view modules, c
 bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, const SymbolPlacement& at) {
   const int bytes = PixelBytes(image.Format());
   if (bytes == 0 || (at.argb >> 24) != 0xFF || image.Scan0() == nullptr) return false;
-  const uint8_t colour[4] = {static_cast<uint8_t>(at.argb), static_cast<uint8_t>(at.argb >> 8),
-                             static_cast<uint8_t>(at.argb >> 16), 0xFF};
   const int64_t width = image.Width(), height = image.Height();
   struct Bar {
     int64_t x0, x1, bottom;
   };
   std::vector<Bar> bars;
-  int64_t top = height, bottom = 0, left = width, right = 0;
+  bars.reserve(modules.size() / 2 + 1);
+  int64_t top = height, bottom = 0, left = width, right = 0, widest = 0;
   ForEachBar(modules, at, image.Width(), [&](int64_t l, int64_t r, int64_t t, int64_t b) {
     const int64_t x0 = std::max<int64_t>(l, 0), x1 = std::min(r, width);
     const int64_t y0 = std::max<int64_t>(t, 0), y1 = std::min(b, height);
@@ -77,24 +92,30 @@ bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, cons
     bars.push_back({x0, x1, y1});
     top = std::min(top, y0), bottom = std::max(bottom, y1);
     left = std::min(left, x0), right = std::max(right, x1);
+    widest = std::max(widest, x1 - x0);
   });
   if (bars.empty()) return true;
 
+  // The colour repeated over the widest bar: a bar is then a few word-sized copies from it.
+  std::vector<uint8_t> colourRun(static_cast<size_t>(widest * bytes) + 8);
+  for (size_t i = 0; i < colourRun.size(); ++i)
+    colourRun[i] = i % static_cast<size_t>(bytes) == 3 ? 0xFF : static_cast<uint8_t>(at.argb >> (8 * (i % bytes)));
+
   // Every bar starts on the same row. Rows whose pixels under the symbol equal the first row's
   // (a plain background) get the finished first row copied in one go; others are drawn bar by
-  // bar. The finished row is remade whenever a bar ends (EAN-13 guard bars reach lower).
+  // bar. The finished row is remade whenever a bar ends (EAN-13 guard bars reach lower). The
+  // first row itself is written last, so that it serves as the background until then.
   const size_t spanBytes = static_cast<size_t>((right - left) * bytes);
   const auto span = [&](int64_t y) { return image.Row(static_cast<int32_t>(y)) + left * bytes; };
-  const std::vector<uint8_t> background(span(top), span(top) + spanBytes);
-  std::vector<uint8_t> finished;
+  const uint8_t* background = span(top);
+  std::vector<uint8_t> finished(spanBytes);
   int64_t finishedFor = -1;  // the number of bars still reaching the row `finished` was made for
   const auto paint = [&](uint8_t* row, int64_t y) {
     int64_t active = 0;
     for (const Bar& bar : bars) {
       if (bar.bottom <= y) continue;
       ++active;
-      uint8_t* p = row + (bar.x0 - left) * bytes;
-      for (int64_t x = bar.x0; x < bar.x1; ++x, p += bytes) std::copy_n(colour, bytes, p);
+      FillBytes(row + (bar.x0 - left) * bytes, colourRun.data(), static_cast<size_t>((bar.x1 - bar.x0) * bytes));
     }
     return active;
   };
@@ -102,22 +123,24 @@ bool PaintModulesInPlace(platform::Bitmap& image, std::string_view modules, cons
   std::vector<int64_t> ends;
   ends.reserve(bars.size());
   for (const Bar& bar : bars) ends.push_back(bar.bottom);
-  std::sort(ends.begin(), ends.end());
-  size_t ended = 0;
-  for (int64_t y = top; y < bottom; ++y) {
-    while (ended < ends.size() && ends[ended] <= y) ++ended;
+  if (!std::is_sorted(ends.begin(), ends.end())) std::sort(ends.begin(), ends.end());
+  const auto drawRow = [&](int64_t y) {
+    const size_t ended =
+        static_cast<size_t>(std::upper_bound(ends.begin(), ends.end(), y) - ends.begin());
     uint8_t* row = span(y);
-    if (std::equal(background.begin(), background.end(), row)) {
+    if (y == top || std::memcmp(background, row, spanBytes) == 0) {
       const auto active = static_cast<int64_t>(ends.size() - ended);
       if (active != finishedFor) {
-        finished = background;
+        std::memcpy(finished.data(), background, spanBytes);
         finishedFor = paint(finished.data(), y);
       }
-      std::copy(finished.begin(), finished.end(), row);
+      std::memcpy(row, finished.data(), spanBytes);
     } else {
       paint(row, y);
     }
-  }
+  };
+  for (int64_t y = top + 1; y < bottom; ++y) drawRow(y);
+  drawRow(top);
   return true;
 }
 

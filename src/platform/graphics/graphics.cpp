@@ -10,6 +10,7 @@
 #include "platform/graphics/cairo_status.h"
 #include "platform/graphics/linear_gradient.h"
 #include "platform/graphics/pattern_source.h"
+#include "platform/graphics/tile_writer.h"
 #include "platform/palette_mapper.h"
 #include "platform/pixel_rows.h"
 
@@ -126,13 +127,6 @@ void SetColor(cairo_t* cr, uint32_t argb, bool opaque) {
   cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
                         opaque ? 1.0 : (argb >> 24) / 255.0);
 }
-
-// Original bytes of one written row span, for undoing a draw that fails in a later tile.
-struct UndoSpan {
-  int32_t y;
-  int64_t offset;
-  std::vector<uint8_t> bytes;
-};
 
 }  // namespace
 
@@ -369,7 +363,6 @@ Status Graphics::Render(const Job& job) {
     return Status::ValueOverflow;
 
   const PixelFormat format = target_.Format();
-  const int bpp = BitsPerPixel(format);
   uint32_t lut[256];
   std::fill(std::begin(lut), std::end(lut), 0xFF000000u);
   const std::vector<uint32_t>& entries = target_.GetPalette().entries;
@@ -388,32 +381,31 @@ Status Graphics::Render(const Job& job) {
   const bool opaqueGroup = job.stroke && (job.pen.startCap == LineCap::ArrowAnchor || job.pen.endCap == LineCap::ArrowAnchor) &&
                            (job.argb >> 24) != 255;
 
-  std::vector<UndoSpan> undo;
-  auto restore = [&] {
-    for (const UndoSpan& u : undo) std::copy(u.bytes.begin(), u.bytes.end(), target_.Row(u.y) + u.offset);
-  };
-  std::vector<uint32_t> original(static_cast<size_t>(std::min<int64_t>(bx1 - bx0, kTileSize)));
-  std::vector<uint32_t> run(original.size());
+  const LinearGradient* gradient = job.stroke && job.pen.gradient ? &*job.pen.gradient : job.fillGradient;
+  // An opaque colour drawn aliased replaces what it covers: Cairo renders coverage only.
+  const bool coverageOnly = !antiAlias && (job.argb >> 24) == 255 && job.ellipse == nullptr && gradient == nullptr &&
+                            job.pattern == nullptr && !opaqueGroup;
+  TileWriter writer(target_, lut, mapper.get());
 
   for (int64_t ty = by0; ty < by1; ty += kTileSize) {
     for (int64_t tx = bx0; tx < bx1; tx += kTileSize) {
-      const auto tw = static_cast<int32_t>(std::min<int64_t>(kTileSize, bx1 - tx));
-      const auto th = static_cast<int32_t>(std::min<int64_t>(kTileSize, by1 - ty));
+      const TileArea tile{tx, ty, static_cast<int32_t>(std::min<int64_t>(kTileSize, bx1 - tx)),
+                          static_cast<int32_t>(std::min<int64_t>(kTileSize, by1 - ty))};
+      const int32_t tw = tile.width, th = tile.height;
       const bool lastTile = ty + kTileSize >= by1 && tx + kTileSize >= bx1;
-      CairoSurface surface{cairo_image_surface_create(CAIRO_FORMAT_ARGB32, tw, th)};
+      writer.RequestRows(tile);
+      CairoSurface surface{cairo_image_surface_create(coverageOnly ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32, tw, th)};
       if (cairo_status_t st = cairo_surface_status(surface.s); st != CAIRO_STATUS_SUCCESS) {
-        restore();
+        writer.Restore();
         return FromCairoStatus(st);
       }
       cairo_surface_flush(surface.s);
       uint8_t* data = cairo_image_surface_get_data(surface.s);
       const int cstride = cairo_image_surface_get_stride(surface.s);
-      for (int32_t r = 0; r < th; ++r) {
-        auto* out = reinterpret_cast<uint32_t*>(data + static_cast<intptr_t>(r) * cstride);
-        rows::Decode32(format, target_.Row(static_cast<int32_t>(ty + r)), static_cast<int32_t>(tx), tw, out, lut);
-        for (int32_t i = 0; i < tw; ++i) out[i] = rows::Premultiply(out[i]);
+      if (!coverageOnly) {
+        writer.Read(tile, data, cstride);
+        cairo_surface_mark_dirty(surface.s);
       }
-      cairo_surface_mark_dirty(surface.s);
 
       CairoContext cr{cairo_create(surface.s)};
       cairo_set_antialias(cr.c, antiAlias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
@@ -428,7 +420,7 @@ Status Graphics::Render(const Job& job) {
       if (job.ellipse != nullptr) {
         gradientTile.s = EllipseGradientTile(*job.ellipse, transform_.Inverse(), tx, ty, tw, th, offset);
         if (cairo_status_t st = cairo_surface_status(gradientTile.s); st != CAIRO_STATUS_SUCCESS) {
-          restore();
+          writer.Restore();
           return FromCairoStatus(st);
         }
         // The source is placed in tile pixels, then the drawing transform comes back.
@@ -436,7 +428,6 @@ Status Graphics::Render(const Job& job) {
         cairo_set_source_surface(cr.c, gradientTile.s, 0, 0);
         cairo_set_matrix(cr.c, &cm);
       }
-      const LinearGradient* gradient = job.stroke && job.pen.gradient ? &*job.pen.gradient : job.fillGradient;
       if (gradient != nullptr) {
         cairo_pattern_t* pattern = CreateLinearGradientPattern(*gradient);
         cairo_set_source(cr.c, pattern);
@@ -476,37 +467,15 @@ Status Graphics::Render(const Job& job) {
         cairo_paint_with_alpha(cr.c, (job.argb >> 24) / 255.0);
       }
       if (cairo_status_t st = cairo_status(cr.c); st != CAIRO_STATUS_SUCCESS) {
-        restore();
+        writer.Restore();
         return FromCairoStatus(st);
       }
       cairo_surface_flush(surface.s);
 
-      // Write back the pixels that changed, run by run.
-      for (int32_t r = 0; r < th; ++r) {
-        const auto y = static_cast<int32_t>(ty + r);
-        const auto* drawn = reinterpret_cast<const uint32_t*>(data + static_cast<intptr_t>(r) * cstride);
-        uint8_t* row = target_.Row(y);
-        rows::Decode32(format, row, static_cast<int32_t>(tx), tw, original.data(), lut);
-        bool saved = lastTile;
-        for (int32_t i = 0; i < tw;) {
-          if (drawn[i] == rows::Premultiply(original[i])) {
-            ++i;
-            continue;
-          }
-          int32_t j = i;
-          while (j < tw && drawn[j] != rows::Premultiply(original[j])) {
-            run[static_cast<size_t>(j - i)] = rows::Unpremultiply(drawn[j]);
-            ++j;
-          }
-          if (!saved) {
-            const int64_t first = tx * bpp / 8, last = ((tx + tw) * bpp + 7) / 8;
-            undo.push_back({y, first, std::vector<uint8_t>(row + first, row + last)});
-            saved = true;
-          }
-          rows::Encode32(format, run.data(), j - i, row, static_cast<int32_t>(tx) + i, mapper.get());
-          i = j;
-        }
-      }
+      if (coverageOnly)
+        writer.WriteCovered(tile, data, cstride, job.argb, lastTile);
+      else
+        writer.WriteChanged(tile, data, cstride, lastTile);
     }
   }
   return Status::Ok;

@@ -7,6 +7,8 @@
 // back, in the bitmap's own format (indexed bitmaps take the nearest palette entry); every
 // other pixel keeps its bytes exactly (16-bit channels, partial alpha, duplicate palette
 // entries). A draw that fails part-way restores what it wrote, so a failure writes nothing.
+// An opaque solid colour drawn aliased needs no read: Cairo renders its coverage alone, and only
+// covered pixels that do not already show the colour are written (tile_writer.h).
 //
 // Pixel model: pixel centres lie at integer coordinates. Without anti-aliasing a fill of the
 // rectangle (x, y, w, h) sets exactly columns x..x+w−1 and rows y..y+h−1 (left and top edges
