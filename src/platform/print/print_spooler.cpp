@@ -169,7 +169,7 @@ PrinterCondition DestinationCondition(const std::string& destination) {
   return ConditionOf(dest);
 }
 
-PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& pdf) {
+PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::vector<std::string>& pdf) {
   PrintJobOutcome out;
   Destinations dests;
   cups_dest_t* dest = dests.find(request.destination);
@@ -214,10 +214,9 @@ PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& 
 
   bool sent = cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest, info.get(), jobId, request.title.c_str(),
                                     CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE;
-  constexpr size_t kChunk = 256 * 1024;
-  for (size_t at = 0; sent && at < pdf.size(); at += kChunk) {
-    const size_t n = std::min(kChunk, pdf.size() - at);
-    sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data() + at, n) == HTTP_STATUS_CONTINUE;
+  for (const std::string& piece : pdf) {
+    if (!sent) break;
+    if (!piece.empty()) sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, piece.data(), piece.size()) == HTTP_STATUS_CONTINUE;
   }
   // The document request is always finished, so the connection is left in a usable state.
   const ipp_status_t finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info.get());
