@@ -183,9 +183,9 @@ Status PdfJobWriter::DrawStream(const EncodedImage& image, size_t part, int32_t 
       s = AttachBytes(surface, CAIRO_MIME_TYPE_JPEG, image.parts[part]);
     } else {
       char params[256];
-      std::snprintf(params, sizeof params, "Columns=%d Rows=%d K=%d EndOfLine=%s EncodedByteAlign=%s BlackIs1=%s",
-                    image.width, rows, image.k, image.endOfLine ? "true" : "false",
-                    image.encodedByteAlign ? "true" : "false", image.blackIs1 ? "true" : "false");
+      std::snprintf(params, sizeof params, "Columns=%d Rows=%d K=%d EndOfLine=%d EncodedByteAlign=%d BlackIs1=%d",
+                    image.width, rows, image.k, image.endOfLine ? 1 : 0,
+                    image.encodedByteAlign ? 1 : 0, image.blackIs1 ? 1 : 0);
       s = AttachBytes(surface, CAIRO_MIME_TYPE_CCITT_FAX, image.parts[part]);
       if (s == CAIRO_STATUS_SUCCESS) s = AttachText(surface, CAIRO_MIME_TYPE_CCITT_FAX_PARAMS, params);
     }
