@@ -69,11 +69,15 @@ void Lp(benchmark::State& state, const char* file) {
     if (s.daemon.Run(command) != 0) return state.SkipWithError("lp failed");
 }
 
-void Toolkit(benchmark::State& state, const char* file, bool fit) {
+// Prints `file`, every page of it as lp does: a document of `pages` pages gets the range.
+void Toolkit(benchmark::State& state, const char* file, bool fit, int32_t pages) {
   Fixture& s = Spooler();
   if (!s.ready) return state.SkipWithError("no scheduler or inputs");
   cImaging im;
-  if (im.CreateImageFromFile((s.folder / file).string()) == 0) return state.SkipWithError("cannot load the input");
+  const int32_t id = im.CreateImageFromFile((s.folder / file).string());
+  if (id == 0) return state.SkipWithError("cannot load the input");
+  if (pages > 1 && (im.TiffGetPageCount(id) != pages || im.PrintSetFromToPage(1, pages) != OK))
+    return state.SkipWithError("the input is not a document of all its pages");
   if (!im.PrintSetActivePrinter("tv-pdf")) return state.SkipWithError("no test queue");
   for (auto _ : state)
     if ((fit ? im.PrintImageFit() : im.PrintImage()) != PrinterOK) return state.SkipWithError("print failed");
@@ -92,9 +96,9 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMillisecond)->Iterations(5);
   };
   add("Lp/Photo24MPFitA4", [](benchmark::State& s) { Lp(s, "photo.pdf"); });
-  add("Toolkit/Photo24MPFitA4", [](benchmark::State& s) { Toolkit(s, "photo.jpg", true); });
+  add("Toolkit/Photo24MPFitA4", [](benchmark::State& s) { Toolkit(s, "photo.jpg", true, 1); });
   add("Lp/Tiff20PagesG4", [](benchmark::State& s) { Lp(s, "pages.pdf"); });
-  add("Toolkit/Tiff20PagesG4", [](benchmark::State& s) { Toolkit(s, "pages.tif", false); });
+  add("Toolkit/Tiff20PagesG4", [](benchmark::State& s) { Toolkit(s, "pages.tif", false, 20); });
   benchmark::Initialize(&argc, argv);
   Spooler();
   tessivo::bench::RatioReporter reporter;

@@ -14,6 +14,7 @@
 namespace tessivo {
 
 struct IptcRecords;
+struct JpegSourceRecord;
 class MultiPageTiffWriter;
 
 // Hooks through which a registry entry releases what other subsystems attached to it (codec
@@ -42,6 +43,9 @@ struct ImageEntry {
   intptr_t codecPage = 0;
   std::string filePath;
   bool deleteFileOnClose = false;
+  // The JPEG file a single image was decoded from, while it may stand for the pixels
+  // (core/jpeg_source.h); checked against the file and the pixels before every use.
+  std::shared_ptr<const JpegSourceRecord> jpegSource;
   std::string formatName;
   int32_t bitDepth = 0;
   // Documents (multi-page TIFF / GIF).

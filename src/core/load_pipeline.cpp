@@ -10,6 +10,7 @@
 #include "core/codec_decode.h"
 #include "core/documents.h"
 #include "core/image_registry.h"
+#include "core/jpeg_source.h"
 #include "core/platform_result.h"
 #include "core/temp_files.h"
 #include "platform/codecs/codecs.h"
@@ -82,18 +83,9 @@ bool IsReadableFile(const std::string& path) {
   return true;
 }
 
-TessivoStatus LoadImageFile(const std::string& requested, const LoadOptions& options,
-                            int32_t& id) {
-  id = 0;
-  std::string path = requested;
-  if (options.allowDialog && TrimBlanks(path).empty()) {
-    std::optional<std::string> chosen =
-        platform::Host().OpenFileDialog("Open File", "All files (*.*)|*.*");
-    if (chosen) path = *chosen;
-  }
-  path = NormalisePath(path);
-  if (path.empty() || !IsReadableFile(path)) return FileNotFound;
+namespace {
 
+TessivoStatus LoadThroughRoutes(const std::string& path, const LoadOptions& options, int32_t& id) {
   bool platformTried = false;
   if (options.icm || options.codecDisabled) {
     TessivoStatus status = PlatformDecodeFile(path, options, id);
@@ -115,6 +107,27 @@ TessivoStatus LoadImageFile(const std::string& requested, const LoadOptions& opt
   if (!platformTried && PlatformDecodeFile(path, options, id) == OK) return OK;
   id = 0;
   return codecStatus;
+}
+
+}  // namespace
+
+TessivoStatus LoadImageFile(const std::string& requested, const LoadOptions& options,
+                            int32_t& id) {
+  id = 0;
+  std::string path = requested;
+  if (options.allowDialog && TrimBlanks(path).empty()) {
+    std::optional<std::string> chosen =
+        platform::Host().OpenFileDialog("Open File", "All files (*.*)|*.*");
+    if (chosen) path = *chosen;
+  }
+  path = NormalisePath(path);
+  if (path.empty() || !IsReadableFile(path)) return FileNotFound;
+
+  const TessivoStatus status = LoadThroughRoutes(path, options, id);
+  // A JPEG loaded as one image may print as its own stream while it stays unchanged.
+  if (status == OK)
+    if (ImageEntry* entry = ImageRegistry::Current().Entry(id)) RecordJpegSource(*entry, path, options.icm);
+  return status;
 }
 
 TessivoStatus LoadImageStream(platform::Stream& stream, bool icm, const LoadOptions& pageOptions,

@@ -177,7 +177,7 @@ PrinterCondition DestinationCondition(const std::string& destination) {
   return ConditionOf(dest);
 }
 
-PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& pdf) {
+PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::vector<std::string>& pdf) {
   PrintJobOutcome out;
   if (!Cups()) {
     out.result = PrintJobResult::NoDestination;
@@ -226,10 +226,10 @@ PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& 
 
   bool sent = Lib().startDestDocument(CUPS_HTTP_DEFAULT, dest, info.get(), jobId, request.title.c_str(),
                                     CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE;
-  constexpr size_t kChunk = 256 * 1024;
-  for (size_t at = 0; sent && at < pdf.size(); at += kChunk) {
-    const size_t n = std::min(kChunk, pdf.size() - at);
-    sent = Lib().writeRequestData(CUPS_HTTP_DEFAULT, pdf.data() + at, n) == HTTP_STATUS_CONTINUE;
+  for (const std::string& piece : pdf) {
+    if (!sent) break;
+    if (!piece.empty())
+      sent = Lib().writeRequestData(CUPS_HTTP_DEFAULT, piece.data(), piece.size()) == HTTP_STATUS_CONTINUE;
   }
   // The document request is always finished, so the connection is left in a usable state.
   const ipp_status_t finished = Lib().finishDestDocument(CUPS_HTTP_DEFAULT, dest, info.get());

@@ -72,10 +72,10 @@ PrintDefaults DestinationDefaults(const std::string& destination);
 bool DestinationSupports(const std::string& destination, const std::string& option, const std::string& value);
 PrinterCondition DestinationCondition(const std::string& destination);
 
-// Submits `pdf` as one document. A destination that is stopped, reports an error reason or
+// Submits `pdf`, the pieces of one document in order, as one document. A destination that is stopped, reports an error reason or
 // does not accept jobs gets no job (NotPrinting). A job whose document does not reach the
 // spooler completely is cancelled before this returns, so nothing half-sent stays queued.
-PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::string& pdf);
+PrintJobOutcome SubmitPdfJob(const PrintJobRequest& request, const std::vector<std::string>& pdf);
 
 // PWG name of a custom sheet size ("custom_WxHmm").
 std::string CustomMediaName(double widthMm, double lengthMm);
