@@ -193,6 +193,34 @@ TEST(RawPageFiles, UnchangedPagesAreCopiedAsTheDecodedSaveWouldWriteThem) {
   EXPECT_TRUE(dir.TempFiles().empty()) << "page files belong to their documents";
 }
 
+TEST(RawPageFiles, PagesNumberedAndWithoutResolutionAreCopiedToo) {
+  // Fax documents from other tools number their pages and often state no resolution.
+  ScopedTempFolder dir;
+  const std::string source = dir.File("numbered.tif");
+  ASSERT_EQ(std::system(("convert -size 300x200 xc:white -fill black -draw 'rectangle 20,20 280,60' -monochrome "
+                         "-duplicate 2 -compress group4 -strip " + source).c_str()), 0);
+  ASSERT_NE(Output("tiffinfo " + source).find("Page Number"), std::string::npos);
+  ASSERT_EQ(Output("tiffinfo " + source).find("Resolution"), std::string::npos);
+  std::unique_ptr<RawTiffPages> raw = RawTiffPages::Open(source);
+  ASSERT_NE(raw, nullptr);
+  for (uint32_t i = 0; i < raw->Count(); ++i) {
+    RawTiffPage page;
+    ASSERT_TRUE(raw->Read(i, page)) << i;
+    EXPECT_EQ(page.dpiX, platform::kDefaultDpi);
+  }
+  cImaging im;
+  im.DisableTvimgplugCodecs(true);
+  const int32_t doc = im.CreateImageFromFile(source);
+  ASSERT_TRUE(im.TiffIsEditableMultiPage(doc));
+  ASSERT_EQ(im.TiffSelectPage(doc, 2), OK);
+  EXPECT_EQ(im.GetHorizontalResolution(), platform::kDefaultDpi);
+  const std::string saved = dir.File("saved.tif"), expected = dir.File("expected.tif");
+  ASSERT_EQ(im.TiffSaveMultiPageToFile(doc, saved, CompressionCCITT4), OK);
+  DecodedSave({source}, expected, CompressionCCITT4, false);
+  ExpectSameTiff(expected, saved);
+  im.CloseImage(doc);
+}
+
 TEST(RawPageFiles, ChangedPagesAndOtherCompressionsAreEncoded) {
   ScopedTempFolder dir;
   const std::string g4 = dir.File("g4.tif");

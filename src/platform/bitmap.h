@@ -97,6 +97,9 @@ enum ImageFlags : uint32_t {
 
 enum class FrameDimension { Page, Time, Resolution };
 
+// The resolution of a bitmap that was given none (and of decoded files that state none).
+constexpr float kDefaultDpi = 96.0f;
+
 class Bitmap;
 
 // Frames of a decoded multi-frame file (TIFF pages, GIF frames). The bitmap shows one frame at
@@ -204,8 +207,8 @@ class Bitmap {
   uint8_t* scan0_ = nullptr;
   PixelBuffer owned_;  // empty when the pixels are the caller's
   Palette palette_;
-  float dpiX_ = 96.0f;
-  float dpiY_ = 96.0f;
+  float dpiX_ = kDefaultDpi;
+  float dpiY_ = kDefaultDpi;
   std::vector<PropertyItem> properties_;
   uint32_t flags_ = 0;
   RawFormat rawFormat_ = RawFormat::MemoryBMP;

@@ -479,6 +479,8 @@ bool SetRawPageFields(TIFF* tif, const RawTiffPage& page, const EncodeSettings& 
   SetPageFields(tif, {page.width, page.height, layout, compression, &palette, page.dpiX,
                       page.dpiY, multiPage});
   TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+  // The one property a copyable page can carry, written back as a decoded page's would be.
+  if (page.hasPageNumber) TIFFSetField(tif, TIFFTAG_PAGENUMBER, page.pageNumber[0], page.pageNumber[1]);
   uint16_t photometric = 0, bits = 0, samples = 0, predictor = PREDICTOR_NONE;
   uint32_t rows = 0;
   TIFFGetFieldDefaulted(tif, TIFFTAG_PHOTOMETRIC, &photometric);

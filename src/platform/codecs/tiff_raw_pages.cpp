@@ -43,6 +43,7 @@ bool IsCopyableTag(uint16_t tag) {
     case TIFFTAG_T6OPTIONS:
     case TIFFTAG_RESOLUTIONUNIT:
     case TIFFTAG_PREDICTOR:
+    case TIFFTAG_PAGENUMBER:
       return true;
     default:
       return false;
@@ -53,20 +54,22 @@ uint16_t Read16(const uint8_t* p, bool little) {
   return little ? static_cast<uint16_t>(p[0] | p[1] << 8) : static_cast<uint16_t>(p[1] | p[0] << 8);
 }
 
-// Whether the classic-TIFF directory at `offset` holds copyable tags only (resolution unit
-// among them: a missing unit means different things to different readers).
+// Whether the classic-TIFF directory at `offset` holds copyable tags only. A resolution needs
+// its unit (a missing unit means different things to different readers); a page without any
+// resolution is read at the bitmaps' default one, as the decoder leaves it.
 bool DirectoryTagsCopyable(const uint8_t* data, size_t size, uint64_t offset) {
   if (size < 8 || offset > size - 2) return false;
   const bool little = data[0] == 'I';
   const uint16_t count = Read16(data + offset, little);
   if (offset + 2 + uint64_t{count} * 12 > size) return false;
-  bool unit = false;
+  bool unit = false, resolution = false;
   for (uint16_t i = 0; i < count; ++i) {
     const uint16_t tag = Read16(data + offset + 2 + size_t{i} * 12, little);
     if (!IsCopyableTag(tag)) return false;
     unit = unit || tag == TIFFTAG_RESOLUTIONUNIT;
+    resolution = resolution || tag == TIFFTAG_XRESOLUTION || tag == TIFFTAG_YRESOLUTION;
   }
-  return unit;
+  return unit || !resolution;
 }
 
 bool WholeDpi(float v) { return v >= 1 && v <= 1e6f && std::floor(v) == v; }
@@ -84,10 +87,15 @@ bool ReadCurrentPage(TIFF* tif, const uint8_t* data, size_t size, RawTiffPage& p
   uint16_t planar = 0, fillOrder = 0, orientation = 0, unit = 0;
   if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &page.width) ||
       !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &page.height) ||
-      !TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric) ||
-      !TIFFGetField(tif, TIFFTAG_XRESOLUTION, &page.dpiX) ||
-      !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &page.dpiY))
+      !TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric))
     return false;
+  const bool hasX = TIFFGetField(tif, TIFFTAG_XRESOLUTION, &page.dpiX) != 0;
+  const bool hasY = TIFFGetField(tif, TIFFTAG_YRESOLUTION, &page.dpiY) != 0;
+  if (hasX != hasY) return false;
+  if (!hasX) {
+    // What a decoded page reports, and its encoder then writes, with the inch unit.
+    page.dpiX = page.dpiY = kDefaultDpi;
+  }
   TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &page.compression);
   TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &page.bitsPerSample);
   TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &page.samplesPerPixel);
@@ -97,7 +105,9 @@ bool ReadCurrentPage(TIFF* tif, const uint8_t* data, size_t size, RawTiffPage& p
   TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
   TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
   TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+  if (!hasX) unit = RESUNIT_INCH;
   TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &page.rowsPerStrip);
+  page.hasPageNumber = TIFFGetField(tif, TIFFTAG_PAGENUMBER, &page.pageNumber[0], &page.pageNumber[1]) != 0;
   if (page.compression == COMPRESSION_CCITTFAX3)
     TIFFGetFieldDefaulted(tif, TIFFTAG_GROUP3OPTIONS, &page.group3Options);
   if (page.compression == COMPRESSION_CCITTFAX4)
@@ -223,6 +233,7 @@ Status WriteRawTiffFile(const RawTiffPage& page, const std::string& path) {
     TIFFSetField(tif, TIFFTAG_YRESOLUTION, page.dpiY);
     TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
+    if (page.hasPageNumber) TIFFSetField(tif, TIFFTAG_PAGENUMBER, page.pageNumber[0], page.pageNumber[1]);
     for (size_t i = 0; i < page.strips.size(); ++i) {
       const std::vector<uint8_t>& strip = page.strips[i];
       if (TIFFWriteRawStrip(tif, static_cast<uint32_t>(i), const_cast<uint8_t*>(strip.data()),

@@ -28,6 +28,9 @@ struct RawTiffPage {
   uint32_t rowsPerStrip = 0;
   float dpiX = 0;
   float dpiY = 0;
+  // The page number field, carried as the decoder keeps it among a page's properties.
+  bool hasPageNumber = false;
+  uint16_t pageNumber[2] = {0, 0};
   std::vector<std::vector<uint8_t>> strips;
 
   // The format the page decodes to: 1bppIndexed or 24bppRGB.
