@@ -2,17 +2,13 @@
 
 #include <dlfcn.h>
 
+#include "platform/library_symbols.h"
+
 namespace tessivo::platform {
 namespace {
 
 // The ABI name the development package links against.
 constexpr const char* kLibraryName = "libcurl.so.4";
-
-template <typename Fn>
-bool Bind(void* handle, const char* name, Fn& slot) {
-  slot = reinterpret_cast<Fn>(dlsym(handle, name));
-  return slot != nullptr;
-}
 
 const CurlLibrary* Load() {
   // Never closed: libcurl keeps global state (TLS back end, resolver) for the process's life.
@@ -20,16 +16,16 @@ const CurlLibrary* Load() {
   if (!handle) return nullptr;
   static CurlLibrary api{};
   decltype(&::curl_global_init) globalInit = nullptr;
-  const bool bound = Bind(handle, "curl_global_init", globalInit) &&
-                     Bind(handle, "curl_easy_init", api.easy_init) &&
-                     Bind(handle, "curl_easy_cleanup", api.easy_cleanup) &&
-                     Bind(handle, "curl_easy_reset", api.easy_reset) &&
-                     Bind(handle, "curl_easy_setopt", api.easy_setopt) &&
-                     Bind(handle, "curl_easy_perform", api.easy_perform) &&
-                     Bind(handle, "curl_easy_getinfo", api.easy_getinfo) &&
-                     Bind(handle, "curl_url", api.url) && Bind(handle, "curl_url_set", api.url_set) &&
-                     Bind(handle, "curl_url_get", api.url_get) &&
-                     Bind(handle, "curl_url_cleanup", api.url_cleanup) && Bind(handle, "curl_free", api.free);
+  const bool bound = BindSymbol(handle, "curl_global_init", globalInit) &&
+                     BindSymbol(handle, "curl_easy_init", api.easy_init) &&
+                     BindSymbol(handle, "curl_easy_cleanup", api.easy_cleanup) &&
+                     BindSymbol(handle, "curl_easy_reset", api.easy_reset) &&
+                     BindSymbol(handle, "curl_easy_setopt", api.easy_setopt) &&
+                     BindSymbol(handle, "curl_easy_perform", api.easy_perform) &&
+                     BindSymbol(handle, "curl_easy_getinfo", api.easy_getinfo) &&
+                     BindSymbol(handle, "curl_url", api.url) && BindSymbol(handle, "curl_url_set", api.url_set) &&
+                     BindSymbol(handle, "curl_url_get", api.url_get) &&
+                     BindSymbol(handle, "curl_url_cleanup", api.url_cleanup) && BindSymbol(handle, "curl_free", api.free);
   if (!bound) {
     dlclose(handle);
     return nullptr;
