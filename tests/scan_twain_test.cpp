@@ -312,6 +312,30 @@ TEST_F(TwainScan, LaterPagesShowNothingOfEarlierOnes) {
   t->FreeNative(grey);
 }
 
+TEST_F(TwainScan, ScannedImagesOutliveTheSessionAndTheNextPage) {
+  Config("");
+  cImaging img;
+  ASSERT_TRUE(img.TwainOpenSource("test:0"));
+  ASSERT_TRUE(img.TwainSetCurrentPixelType(TWPT_RGB));
+  ASSERT_TRUE(img.TwainSetCurrentResolution(25));
+  const int32_t first = img.TwainAcquireToTessivoImage();
+  ASSERT_NE(first, 0);
+  std::unique_ptr<platform::Bitmap> copy;
+  ASSERT_EQ(ResolveImage(first)->Clone(copy), platform::Status::Ok);
+  // Another page while the first is kept, then the session ends under both.
+  const int32_t second = img.TwainAcquireToTessivoImage();
+  ASSERT_NE(second, 0);
+  EXPECT_NE(ResolveImage(first)->Scan0(), ResolveImage(second)->Scan0());
+  EXPECT_TRUE(img.TwainCloseSource());
+  EXPECT_TRUE(img.TwainUnloadSourceManager());
+  const platform::Bitmap* kept = ResolveImage(first);
+  for (int y = 0; y < copy->Height(); ++y)
+    ASSERT_EQ(std::memcmp(kept->Row(y), copy->Row(y), 3 * copy->Width()), 0) << "row " << y;
+  EXPECT_EQ(img.FxNegative(), OK);  // the second page is native and editable in place
+  EXPECT_EQ(img.CloseImage(second), OK);
+  EXPECT_EQ(img.CloseImage(first), OK);
+}
+
 TEST_F(TwainScan, ScansHandedOverAsDibsHoldTheScannedPixels) {
   Config("");
   cImaging img;

@@ -173,15 +173,26 @@ int32_t cImaging::TwainAcquireToTessivoImage(intptr_t hwnd) {
     return 0;
   }
   return Guarded(st, 0, [&]() -> int32_t {
-    std::unique_ptr<platform::Bitmap> bitmap;
-    const TessivoStatus status = ScanToBitmap(*t, hwnd, bitmap);
+    // The image lies over the scanned block, which it keeps until it goes: a page is not
+    // copied once more after it arrived.
+    ScanBlock block{t, nullptr};
+    tvtwain_image_info info{};
+    TessivoStatus status = ScanPage(*t, hwnd, block, info);
+    std::unique_ptr<platform::Bitmap> over;
+    if (status == OK) status = BitmapOverScan(info, over);
     if (status != OK) {
       st.Set(status);
       return 0;
     }
-    bitmap->SetRawFormat(platform::RawFormat::MemoryBMP);
+    over->SetRawFormat(platform::RawFormat::MemoryBMP);
+    tvtwain_image* scanned = block.image;
+    block.image = nullptr;
+    std::shared_ptr<platform::Bitmap> bitmap(over.release(), [t, scanned](platform::Bitmap* b) {
+      delete b;
+      t->FreeNative(scanned);
+    });
     int32_t id = 0;
-    RegisterImage(id, std::shared_ptr<platform::Bitmap>(std::move(bitmap)), "", "", OriginMemory);
+    RegisterImage(id, std::move(bitmap), "", "", OriginMemory);
     st.nativeImage = id;
     st.Set(OK);
     return id;
