@@ -37,9 +37,7 @@ ContentHasher::ContentHasher() {
   for (int i = 0; i < 8; ++i) lanes_[i] = kKeys[i] ^ kPrime1;
 }
 
-// Each lane's multiply is independent of the others, so the loop vectorises; with AVX2 four
-// lanes go at once, which is what keeps hashing a large picture near memory speed.
-__attribute__((target_clones("avx2", "default"))) void ContentHasher::Stripes(const uint8_t* data, size_t count) {
+void ContentHasher::Stripes(const uint8_t* data, size_t count) {
   for (size_t s = 0; s < count; ++s, data += 64) {
     for (int i = 0; i < 8; ++i) {
       const uint64_t word = Load64(data + 8 * i);
